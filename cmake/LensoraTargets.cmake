@@ -1,0 +1,97 @@
+# Targets of the project. Sources are picked up by folder so that a new file only needs to be
+# placed in the right subsystem:
+#   src/<subsystem>/*.cpp      -> lensora_core (plain C++, never links Qt)
+#   src/platform/*.cpp         -> lensora_platform (Qt and Linux adapters)
+#   src/<subsystem>/ui/*.cpp   -> lensora_ui (widgets and dialogs)
+#   tests/<subsystem>/*.cpp    -> lensora_tests; tests/<subsystem>/ui/*.cpp -> lensora_widget_tests
+
+find_package(fmt REQUIRED)
+find_package(JPEG REQUIRED)
+include(${CMAKE_CURRENT_LIST_DIR}/OpenCVModules.cmake)
+
+set(LENSORA_SUBSYSTEMS app measure canvas detect capture library export imaging)
+
+set(core_sources "")
+foreach(sub IN LISTS LENSORA_SUBSYSTEMS)
+    file(GLOB sub_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/${sub}/*.cpp)
+    list(APPEND core_sources ${sub_sources})
+endforeach()
+
+add_library(lensora_core STATIC ${core_sources})
+target_include_directories(lensora_core PUBLIC ${PROJECT_SOURCE_DIR}/src)
+target_link_libraries(lensora_core PUBLIC fmt::fmt PRIVATE JPEG::JPEG opencv::core opencv::imgproc)
+
+if(LENSORA_BUILD_APP)
+    find_package(Qt6 REQUIRED COMPONENTS Widgets Svg)
+
+    file(GLOB platform_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/platform/*.cpp)
+    add_library(lensora_platform STATIC ${platform_sources})
+    set_target_properties(lensora_platform PROPERTIES AUTOMOC ON)
+    target_link_libraries(lensora_platform PUBLIC lensora_core Qt6::Widgets)
+    target_compile_definitions(lensora_platform PRIVATE
+        LENSORA_SOURCE_RESOURCES="${PROJECT_SOURCE_DIR}/resources"
+        LENSORA_INSTALL_DATADIR="${CMAKE_INSTALL_FULL_DATADIR}/lensora")
+
+    set(ui_sources "")
+    foreach(sub IN LISTS LENSORA_SUBSYSTEMS)
+        file(GLOB sub_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/${sub}/ui/*.cpp)
+        list(APPEND ui_sources ${sub_sources})
+    endforeach()
+    add_library(lensora_ui STATIC ${ui_sources})
+    set_target_properties(lensora_ui PROPERTIES AUTOMOC ON)
+    target_link_libraries(lensora_ui PUBLIC lensora_platform Qt6::Widgets Qt6::Svg)
+
+    add_executable(lensora ${PROJECT_SOURCE_DIR}/src/main.cpp)
+    target_link_libraries(lensora PRIVATE lensora_ui)
+    install(TARGETS lensora RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+    install(DIRECTORY ${PROJECT_SOURCE_DIR}/resources/
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/lensora
+            PATTERN "*.desktop" EXCLUDE)
+endif()
+
+if(LENSORA_BUILD_TESTS)
+    enable_testing()
+    find_package(GTest REQUIRED)
+    include(GoogleTest)
+
+    set(test_sources "")
+    foreach(sub IN LISTS LENSORA_SUBSYSTEMS ITEMS platform)
+        file(GLOB sub_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/${sub}/*.cpp)
+        list(APPEND test_sources ${sub_sources})
+    endforeach()
+    file(GLOB support_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/support/*.cpp)
+    # Tests of the platform adapters need Qt; the rest runs on the core alone.
+    list(FILTER test_sources EXCLUDE REGEX "/tests/platform/")
+    add_executable(lensora_tests ${test_sources} ${support_sources})
+    target_include_directories(lensora_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+    target_link_libraries(lensora_tests PRIVATE lensora_core GTest::gtest GTest::gmock GTest::gtest_main)
+    target_compile_definitions(lensora_tests PRIVATE
+        LENSORA_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data")
+    gtest_discover_tests(lensora_tests DISCOVERY_TIMEOUT 120)
+
+    if(LENSORA_BUILD_APP)
+        set(widget_test_sources "")
+        foreach(sub IN LISTS LENSORA_SUBSYSTEMS)
+            file(GLOB sub_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/${sub}/ui/*.cpp)
+            list(APPEND widget_test_sources ${sub_sources})
+        endforeach()
+        file(GLOB platform_tests CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/platform/*.cpp)
+        add_executable(lensora_widget_tests ${widget_test_sources} ${platform_tests}
+                       ${support_sources} ${PROJECT_SOURCE_DIR}/tests/widget_test_main.cpp)
+        set_target_properties(lensora_widget_tests PROPERTIES AUTOMOC ON)
+        target_include_directories(lensora_widget_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+        target_link_libraries(lensora_widget_tests PRIVATE lensora_ui GTest::gtest GTest::gmock)
+        target_compile_definitions(lensora_widget_tests PRIVATE
+            LENSORA_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data")
+        gtest_discover_tests(lensora_widget_tests DISCOVERY_TIMEOUT 120
+            PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+    endif()
+endif()
+
+if(LENSORA_BENCH)
+    add_subdirectory(bench)
+endif()
+
+if(LENSORA_FUZZ)
+    add_subdirectory(fuzz)
+endif()

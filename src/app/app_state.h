@@ -1,0 +1,56 @@
+// The program-wide state that start-up builds before the main window shows: folders, the
+// in-memory settings and the language. Owned by the program's entry point for the whole run;
+// used on the user-interface thread.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "app/data_folders.h"
+#include "app/language.h"
+#include "app/persisted_settings.h"
+#include "app/settings_store.h"
+
+namespace lensora {
+
+struct AppEnvironment {
+    std::string appFolder;        // per-user folder for the settings files the program writes
+    std::string documentsFolder;  // the user's documents folder
+    std::string resourceFolder;   // read-only data shipped with the program
+    std::uint16_t systemLanguageId = 1033;
+};
+
+inline constexpr std::string_view kCalibrationFileName = "CalibrationIni.ini";
+inline constexpr std::string_view kMeasureFontFileName = "Measurefont.ini";
+inline constexpr std::string_view kNoteFontFileName = "logfont.ini";
+
+class AppState {
+public:
+    AppState(SettingsStore& store, AppEnvironment environment);
+
+    // Runs the start-up steps in their order: folders, the first settings, the first-run
+    // defaults, the language, then the measurement settings.
+    void Initialise();
+
+    // A choice from the language menu: select it and store it.
+    void ChooseLanguage(LanguageChoice choice);
+
+    SettingsStore& Store() { return store_; }
+    const AppEnvironment& Environment() const { return environment_; }
+    const DataFolders& Folders() const { return folders_; }
+    DataFolders& Folders() { return folders_; }
+    const AppSettings& Settings() const { return settings_; }
+    AppSettings& Settings() { return settings_; }
+    const LanguageState& Language() const { return language_; }
+    const std::string& CalibrationFile() const { return calibrationFile_; }
+
+private:
+    SettingsStore& store_;
+    AppEnvironment environment_;
+    DataFolders folders_;
+    AppSettings settings_;
+    LanguageState language_;
+    std::string calibrationFile_;
+};
+
+}  // namespace lensora

@@ -1,0 +1,21 @@
+// Message boxes for the questions and notices of the core, owned by a parent widget.
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+#include "app/user_prompts.h"
+
+namespace lensora {
+
+class QtUserPrompts : public UserPrompts {
+public:
+    explicit QtUserPrompts(QWidget* parent) : parent_(parent) {}
+    void Show(std::string_view text, PromptIcon icon) override;
+    PromptAnswer Ask(std::string_view text, PromptButtons buttons, PromptIcon icon) override;
+
+private:
+    QPointer<QWidget> parent_;
+};
+
+}  // namespace lensora

@@ -1,0 +1,36 @@
+// UserPrompts for tests: records every text shown and answers questions from a script.
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "app/user_prompts.h"
+
+namespace lensora::test {
+
+class FakePrompts : public UserPrompts {
+public:
+    void Show(std::string_view text, PromptIcon icon) override {
+        shown.emplace_back(text);
+        icons.push_back(icon);
+    }
+    PromptAnswer Ask(std::string_view text, PromptButtons, PromptIcon icon) override {
+        asked.emplace_back(text);
+        icons.push_back(icon);
+        if (answers.empty()) {
+            return defaultAnswer;
+        }
+        PromptAnswer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+
+    std::vector<std::string> shown;
+    std::vector<std::string> asked;
+    std::vector<PromptIcon> icons;
+    std::deque<PromptAnswer> answers;
+    PromptAnswer defaultAnswer = PromptAnswer::Yes;
+};
+
+}  // namespace lensora::test
