@@ -40,6 +40,7 @@ if(LENSORA_BUILD_APP)
     add_library(lensora_ui STATIC ${ui_sources})
     set_target_properties(lensora_ui PROPERTIES AUTOMOC ON)
     target_link_libraries(lensora_ui PUBLIC lensora_platform Qt6::Widgets Qt6::Svg)
+    target_compile_definitions(lensora_ui PRIVATE LENSORA_VERSION="${PROJECT_VERSION}")
 
     add_executable(lensora ${PROJECT_SOURCE_DIR}/src/main.cpp)
     target_link_libraries(lensora PRIVATE lensora_ui)

@@ -3,6 +3,7 @@
 
 #include "app/app_state.h"
 #include "app/ui/main_window.h"
+#include "app/ui/skin.h"
 #include "platform/qt_settings_store.h"
 #include "platform/single_instance.h"
 #include "platform/system_paths.h"
@@ -16,6 +17,8 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName("Lensora");
     QApplication::setOrganizationName("lumabench");
+
+    lensora::skin::ApplyTheme();
 
     lensora::AppEnvironment environment;
     environment.appFolder = lensora::ConfigFolder();

@@ -1,11 +1,415 @@
 #include "app/ui/main_window.h"
 
+#include <QAction>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLinearGradient>
+#include <QMenu>
+#include <QPainter>
+#include <QPainterPath>
+#include <QScreen>
+#include <QTimer>
+#include <QWindow>
+
 #include "app/app_state.h"
+#include "app/main_buttons.h"
+#include "app/text_keys.h"
+#include "app/ui/about_dialog.h"
+#include "app/ui/calibrate_prompt_dialog.h"
+#include "app/ui/group_frame.h"
+#include "app/ui/skin.h"
+#include "app/ui/skin_button.h"
+#include "capture/ui/preview_widget.h"
+#include "library/ui/thumbnail_strip.h"
 
 namespace lensora {
+namespace {
 
-MainWindow::MainWindow(AppState& app, QWidget* parent) : QWidget(parent), app_(app) {
-    setFixedSize(868, 650);
+// Control numbers of the group frames and the scale label.
+constexpr int kGroupMeasure = 1203;
+constexpr int kGroupAutoMeasure = 1248;
+constexpr int kGroupComparison = 1247;
+constexpr int kGroupCalibration = 1148;
+
+const QRect kPreviewRect(98, 49, 640, 480);
+const QRect kStripRect(97, 530, 642, 115);
+const QRect kDragBand(0, 0, 700, 46);
+const QRect kZoomPadRect(738, 530, 120, 120);
+
+QString Qs(const std::string& s) { return QString::fromStdString(s); }
+
+struct Slot {
+    int command;
+    int x;
+    int y;
+    int size;
+};
+
+// The panel: capture and file buttons in the left column, tools on the right.
+constexpr int kLeftA = 9;
+constexpr int kLeftB = 51;
+constexpr int kBig = 36;
+constexpr int kSmall = 24;
+constexpr int kToolX0 = 748;
+constexpr int kToolStep = 27;
+
+constexpr Slot kSlots[] = {
+    // Capture.
+    {command::kPreview, kLeftA, 60, kBig},
+    {command::kCamera, kLeftB, 60, kBig},
+    {command::kVideo, kLeftA, 102, kBig},
+    {command::kTimer, kLeftB, 102, kBig},
+    {command::kVideoSetting, kLeftA, 144, kBig},
+    {command::kSnapSwitch, kLeftB, 144, kBig},
+    // Files and exports.
+    {command::kPictureFolder, kLeftA, 212, kBig},
+    {command::kVideoFolder, kLeftB, 212, kBig},
+    {command::kExportWord, kLeftA, 254, kBig},
+    {command::kExportExcel, kLeftB, 254, kBig},
+    {command::kExportDxf, kLeftA, 296, kBig},
+    // Window.
+    {command::kLanguage, kLeftA, 604, kBig},
+    {command::kAboutButton, kLeftB, 604, kBig},
+    {command::kMinimise, 764, 6, 28},
+    {command::kFullScreen, 798, 6, 28},
+    {command::kClose, 830, 6, 28},
+    // Measure: four to a row.
+    {command::kLine, kToolX0 + 0 * kToolStep, 78, kSmall},
+    {command::kDotLine, kToolX0 + 1 * kToolStep, 78, kSmall},
+    {command::kParallelLine, kToolX0 + 2 * kToolStep, 78, kSmall},
+    {command::kContinualLine, kToolX0 + 3 * kToolStep, 78, kSmall},
+    {command::kRectangle, kToolX0 + 0 * kToolStep, 111, kSmall},
+    {command::kPolygon, kToolX0 + 1 * kToolStep, 111, kSmall},
+    {command::kRadiusCircle, kToolX0 + 2 * kToolStep, 111, kSmall},
+    {command::kDiameterCircle, kToolX0 + 3 * kToolStep, 111, kSmall},
+    {command::kThreePointCircle, kToolX0 + 0 * kToolStep, 144, kSmall},
+    {command::kTwoCircles, kToolX0 + 1 * kToolStep, 144, kSmall},
+    {command::kAngle, kToolX0 + 2 * kToolStep, 144, kSmall},
+    {command::kFourPointAngle, kToolX0 + 3 * kToolStep, 144, kSmall},
+    {command::kArc, kToolX0 + 0 * kToolStep, 177, kSmall},
+    {command::kCircleLabel, kToolX0 + 1 * kToolStep, 177, kSmall},
+    {command::kSquareLabel, kToolX0 + 2 * kToolStep, 177, kSmall},
+    {command::kText, kToolX0 + 3 * kToolStep, 177, kSmall},
+    {command::kUndo, kToolX0 + 0 * kToolStep, 215, kSmall},
+    {command::kRedo, kToolX0 + 1 * kToolStep, 215, kSmall},
+    {command::kDeleteAll, kToolX0 + 2 * kToolStep, 215, kSmall},
+    {command::kMeasureSetting, kToolX0 + 3 * kToolStep, 215, kSmall},
+    {command::kEllipse, kToolX0 + 3 * kToolStep, 215, kSmall},  // never shown
+    // Auto measure.
+    {command::kAutoCircleArc, kToolX0 + 0 * kToolStep, 274, kSmall},
+    {command::kAutoCircleDetection, kToolX0 + 1 * kToolStep, 274, kSmall},
+    {command::kAutoLineLength2, kToolX0 + 2 * kToolStep, 274, kSmall},
+    {command::kAutoLineSpace, kToolX0 + 3 * kToolStep, 274, kSmall},
+    {command::kAutoAngleDetection, kToolX0 + 0 * kToolStep, 307, kSmall},
+    // Comparison.
+    {command::kLengthLine, kToolX0 + 0 * kToolStep, 366, kSmall},
+    {command::kAngleLine, kToolX0 + 1 * kToolStep, 366, kSmall},
+    {command::kToleranceCircle, kToolX0 + 2 * kToolStep, 366, kSmall},
+    // Calibration.
+    {command::kLineCalibration, 812, 495, kSmall},
+};
+
+// Buttons that work without a camera.
+bool WorksWithoutCamera(int command) {
+    return command == command::kClose || command == command::kMinimise ||
+           command == command::kLanguage || command == command::kAboutButton;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(AppState& app, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), app_(app) {
+    setObjectName(QStringLiteral("mainWindow"));
+    setFixedSize(kWidth, kHeight);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    skin::SetIconFolder(QString::fromStdString(app_.Environment().resourceFolder) + "/icons");
+    setWindowIcon(skin::Icon(QStringLiteral("lensora.svg")));
+
+    CreateControls();
+    RebuildTooltips();
+    DisableCaptureControls();
+    magnificationBox_->setText(QStringLiteral("60"));
+
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        move(screen->availableGeometry().center() - rect().center());
+    }
+
+    calibratePromptTimer_ = new QTimer(this);
+    calibratePromptTimer_->setObjectName(QStringLiteral("timer%1").arg(kCalibratePromptTimer));
+    calibratePromptTimer_->setSingleShot(true);
+    connect(calibratePromptTimer_, &QTimer::timeout, this, &MainWindow::OnCalibratePromptTimer);
+    calibratePromptTimer_->start(kCalibratePromptDelayMs);
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::CreateControls() {
+    const auto addGroup = [this](int id, QRect r) {
+        auto* g = new GroupFrame(id, this);
+        g->setGeometry(r);
+        groups_.insert(id, g);
+    };
+    addGroup(kGroupMeasure, QRect(744, 56, 111, 195));
+    addGroup(kGroupAutoMeasure, QRect(744, 252, 111, 90));
+    addGroup(kGroupComparison, QRect(743, 343, 112, 56));
+    addGroup(kGroupCalibration, QRect(743, 442, 112, 88));
+
+    preview_ = new PreviewWidget(this);
+    preview_->setGeometry(kPreviewRect);
+    strip_ = new ThumbnailStrip(this);
+    strip_->setGeometry(kStripRect);
+    zoomPad_ = new QWidget(this);
+    zoomPad_->setObjectName(QStringLiteral("zoomPad"));
+    zoomPad_->setGeometry(kZoomPadRect);
+    zoomPad_->setAutoFillBackground(true);
+    QPalette pal = zoomPad_->palette();
+    pal.setColor(QPalette::Window, Qt::black);
+    zoomPad_->setPalette(pal);
+
+    scaleLabel_ = new QLabel(this);
+    scaleLabel_->setObjectName(QStringLiteral("label1350"));
+    scaleLabel_->setGeometry(747, 465, 52, 20);
+    scaleLabel_->setFont(skin::UiFont(12));
+    magnificationBox_ = new QLineEdit(this);
+    magnificationBox_->setObjectName(QStringLiteral("MagnificationBox"));
+    magnificationBox_->setGeometry(800, 462, 52, 24);
+    calibratedRateBox_ = new QLineEdit(this);
+    calibratedRateBox_->setObjectName(QStringLiteral("CalibratedRateBox"));
+    calibratedRateBox_->setGeometry(750, 495, 52, 24);
+    for (QLineEdit* box : {magnificationBox_, calibratedRateBox_}) {
+        box->setMaxLength(47);
+        box->setAlignment(Qt::AlignCenter);
+        box->setFont(skin::UiFont(12));
+    }
+
+    for (const MainButton& b : kMainButtons) {
+        auto* button = new SkinButton(b.command, QString::fromUtf8(b.icon.data(), b.icon.size()), this);
+        button->setCheckable(b.toggle);
+        connect(button, &QAbstractButton::clicked, this, [this, c = b.command] { OnCommand(c); });
+        buttons_.insert(b.command, button);
+    }
+    PlaceButtons();
+}
+
+void MainWindow::PlaceButtons() {
+    for (const Slot& s : kSlots) {
+        if (SkinButton* b = buttons_.value(s.command)) {
+            b->setGeometry(s.x, s.y, s.size, s.size);
+        }
+    }
+    for (int c : {command::kMinimise, command::kFullScreen, command::kClose}) {
+        buttons_[c]->SetFlat(true);
+    }
+    buttons_[command::kClose]->SetDanger(true);
+    buttons_[command::kEllipse]->hide();  // carries a tooltip but is never offered
+}
+
+QString MainWindow::GroupTitle(int controlId) const {
+    if (controlId == 1350) {
+        return scaleLabel_->text();
+    }
+    const GroupFrame* g = groups_.value(controlId);
+    return g ? g->Title() : QString();
+}
+
+void MainWindow::RebuildTooltips() {
+    setWindowTitle(Qs(GetText(text::kMsgTitle)));
+    const bool snapOn = app_.Settings().isEnableSnap == 1;
+    for (const MainButton& b : kMainButtons) {
+        buttons_[b.command]->setToolTip(Qs(ButtonTooltip(b, snapOn)));
+    }
+    groups_[kGroupMeasure]->SetTitle(Qs(GetText(text::kTipMeasure, 128)));
+    groups_[kGroupAutoMeasure]->SetTitle(Qs(GetText(text::kTipAutoMeasure, 128)));
+    groups_[kGroupComparison]->SetTitle(Qs(GetText(text::kTipComparison, 128)));
+    groups_[kGroupCalibration]->SetTitle(Qs(GetText(text::kTipCalibration, 128)));
+    scaleLabel_->setText(Qs(GetText(text::kRate, 128)));
+    preview_->SetStatusText(cameraConnected_ ? QString() : Qs(GetText(text::kConnectMsg)));
+    update();
+}
+
+void MainWindow::EnableCaptureControls() {
+    cameraConnected_ = true;
+    for (SkinButton* b : buttons_) {
+        b->setEnabled(b->Command() != command::kEllipse);
+    }
+    buttons_[command::kPreview]->setChecked(true);
+    preview_->SetStatusText(QString());
+}
+
+void MainWindow::DisableCaptureControls() {
+    cameraConnected_ = false;
+    for (SkinButton* b : buttons_) {
+        b->setEnabled(WorksWithoutCamera(b->Command()));
+    }
+    preview_->SetStatusText(Qs(GetText(text::kConnectMsg)));
+}
+
+void MainWindow::OnCommand(int command) {
+    switch (command) {
+        case command::kClose: close(); break;
+        case command::kMinimise: showMinimized(); break;
+        case command::kLanguage: ShowLanguageMenu(); break;
+        case command::kAbout:
+        case command::kAboutButton: ShowAbout(); break;
+        default: break;
+    }
+}
+
+QMenu* MainWindow::BuildLanguageMenu() {
+    auto* menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("languageMenu"));
+    const LanguageChoice current = app_.Language().current;
+    for (const LanguageMenuEntry& entry : kLanguageMenu) {
+        const bool isCurrent = IsCurrentLanguageEntry(entry, current);
+        QAction* action = menu->addAction(
+            skin::Icon(isCurrent ? QStringLiteral("menu-check.svg") : QStringLiteral("menu-dot.svg")),
+            Qs(GetText(entry.textKey, entry.defaultText, 128)));
+        action->setData(entry.command);
+        action->setCheckable(true);
+        action->setChecked(isCurrent);
+        connect(action, &QAction::triggered, this, [this, choice = entry.choice] {
+            app_.ChooseLanguage(choice);
+            RebuildTooltips();
+        });
+    }
+    return menu;
+}
+
+void MainWindow::ShowLanguageMenu() {
+    QMenu* menu = BuildLanguageMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    const SkinButton* button = buttons_[command::kLanguage];
+    // Opens with its top-left corner at the button's left edge, 4 pixels above its bottom.
+    QPoint at = button->mapToGlobal(QPoint(0, button->height() - 4));
+    // Near the bottom of the screen the menu opens upwards instead of off-screen.
+    if (QScreen* screen = button->screen()) {
+        const int menuHeight = menu->sizeHint().height();
+        if (at.y() + menuHeight > screen->availableGeometry().bottom()) {
+            at.setY(button->mapToGlobal(QPoint(0, 0)).y() - menuHeight);
+        }
+    }
+    menu->popup(at);
+}
+
+void MainWindow::ShowAbout() {
+    auto* about = new AboutDialog(this);
+    about->setAttribute(Qt::WA_DeleteOnClose);
+    about->open();
+}
+
+void MainWindow::OnCalibratePromptTimer() {
+    calibratePromptTimer_->stop();
+    if (!ShouldShowCalibratePrompt(app_.Store())) {
+        return;
+    }
+    auto* dialog = new CalibratePromptDialog(this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::accepted, this, [this, dialog] {
+        ConfirmCalibratePrompt(app_.Store(), dialog->ShowNextTime());
+    });
+    dialog->open();
+}
+
+bool MainWindow::InDragBand(const QPoint& pos) const {
+    return kDragBand.contains(pos) && childAt(pos) == nullptr;
+}
+
+void MainWindow::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && InDragBand(event->position().toPoint())) {
+        // Let the window manager move the window; without one, move it by hand.
+        if (!(windowHandle() && windowHandle()->startSystemMove())) {
+            dragging_ = true;
+            dragOffset_ = event->globalPosition().toPoint() - frameGeometry().topLeft();
+        }
+        event->accept();
+        return;
+    }
+    QWidget::mousePressEvent(event);
+}
+
+void MainWindow::mouseMoveEvent(QMouseEvent* event) {
+    if (dragging_) {
+        move(event->globalPosition().toPoint() - dragOffset_);
+        event->accept();
+        return;
+    }
+    QWidget::mouseMoveEvent(event);
+}
+
+void MainWindow::mouseReleaseEvent(QMouseEvent* event) {
+    dragging_ = false;
+    QWidget::mouseReleaseEvent(event);
+}
+
+void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
+    // The title band offers what a window menu would: the About box.
+    if (!InDragBand(event->pos())) {
+        return;
+    }
+    QMenu menu(this);
+    QAction* about = menu.addAction(Qs(GetText(text::kAboutMenuItem, 128)));
+    if (menu.exec(event->globalPos()) == about) {
+        OnCommand(command::kAbout);
+    }
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+    // Enter and Escape never close the main window.
+    switch (event->key()) {
+        case Qt::Key_Escape:
+        case Qt::Key_Return:
+        case Qt::Key_Enter: event->accept(); return;
+        default: QWidget::keyPressEvent(event);
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    calibratePromptTimer_->stop();
+    event->accept();
+}
+
+void MainWindow::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient bg(0, 0, 0, height());
+    bg.setColorAt(0, skin::kBackgroundLight);
+    bg.setColorAt(1, skin::kBackground);
+    p.fillRect(rect(), bg);
+
+    // Title band with the application mark.
+    QLinearGradient band(0, 0, 0, 46);
+    band.setColorAt(0, QColor(0x22, 0x2C, 0x35));
+    band.setColorAt(1, QColor(0x19, 0x21, 0x28));
+    p.fillRect(QRect(0, 0, width(), 46), band);
+    p.setPen(QPen(skin::kPanelBorder, 1));
+    p.drawLine(0, 46, width(), 46);
+    const QPixmap logo = skin::IconPixmap(QStringLiteral("lensora.svg"), 28, false, devicePixelRatioF());
+    if (!logo.isNull()) {
+        p.drawPixmap(12, 9, logo);
+    }
+    p.setFont(skin::UiFont(17, true));
+    p.setPen(skin::kText);
+    p.drawText(QRect(48, 0, 400, 46), Qt::AlignVCenter | Qt::AlignLeft, windowTitle());
+    p.setPen(skin::kAccent);
+    p.drawLine(48, 36, 48 + 28, 36);
+
+    // Frames around the preview, the strip and the zoom pad.
+    p.setPen(QPen(skin::kPanelBorder, 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawRoundedRect(QRectF(kPreviewRect).adjusted(-1.5, -1.5, 1.5, 1.5), 3, 3);
+    p.drawRoundedRect(QRectF(kZoomPadRect).adjusted(-1.5, -1.5, 1.5, 1.5), 3, 3);
+
+    // Separators of the left column.
+    p.setPen(QPen(skin::kPanelBorder, 1));
+    p.drawLine(12, 196, 84, 196);
+    p.drawLine(12, 592, 84, 592);
+
+    // Outer border of the window.
+    p.setPen(QPen(QColor(0x0B, 0x0F, 0x12), 1));
+    p.drawRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
 }
 
 }  // namespace lensora

@@ -1,0 +1,162 @@
+// The buttons of the main window's panel: command number, tooltip text and icon. Language
+// files are written against these tooltip keys, including the crossed-over keys of Undo and
+// Redo and the key shared by the two arc tools.
+#pragma once
+
+#include <array>
+#include <string_view>
+
+#include "app/text_keys.h"
+
+namespace lensora {
+
+namespace command {
+inline constexpr int kAbout = 16;  // also the About item of the window menu
+inline constexpr int kPreview = 1014;
+inline constexpr int kCamera = 1005;
+inline constexpr int kVideo = 1006;
+inline constexpr int kTimer = 1007;
+inline constexpr int kVideoSetting = 1016;
+inline constexpr int kExportWord = 1008;
+inline constexpr int kExportExcel = 1009;
+inline constexpr int kLanguage = 1293;
+inline constexpr int kLine = 1179;
+inline constexpr int kDotLine = 1180;
+inline constexpr int kParallelLine = 1181;
+inline constexpr int kContinualLine = 1182;
+inline constexpr int kRectangle = 1183;
+inline constexpr int kPolygon = 1184;
+inline constexpr int kEllipse = 1185;
+inline constexpr int kRadiusCircle = 1186;
+inline constexpr int kDiameterCircle = 1187;
+inline constexpr int kThreePointCircle = 1188;
+inline constexpr int kTwoCircles = 1189;
+inline constexpr int kAngle = 1190;
+inline constexpr int kFourPointAngle = 1191;
+inline constexpr int kCircleLabel = 1192;
+inline constexpr int kSquareLabel = 1193;
+inline constexpr int kText = 1194;
+inline constexpr int kMinimise = 1175;
+inline constexpr int kFullScreen = 1176;
+inline constexpr int kClose = 1177;
+inline constexpr int kUndo = 1195;
+inline constexpr int kRedo = 1196;
+inline constexpr int kLineCalibration = 1197;
+inline constexpr int kMeasureSetting = 1198;
+inline constexpr int kAboutButton = 1199;
+inline constexpr int kPictureFolder = 1201;
+inline constexpr int kVideoFolder = 1202;
+inline constexpr int kSnapSwitch = 1204;
+inline constexpr int kArc = 1205;
+inline constexpr int kLengthLine = 1212;
+inline constexpr int kAngleLine = 1141;
+inline constexpr int kToleranceCircle = 1139;
+inline constexpr int kExportDxf = 1326;
+inline constexpr int kDeleteAll = 409;
+inline constexpr int kAutoCircleArc = 1207;
+inline constexpr int kAutoLineLength2 = 1349;
+inline constexpr int kAutoCircleDetection = 1206;
+inline constexpr int kAutoLineSpace = 1357;
+inline constexpr int kAutoAngleDetection = 1356;
+}  // namespace command
+
+// Where a button sits on the panel; the widget layer places each group.
+enum class ButtonGroup { Capture, Files, Window, Measure, Edit, AutoMeasure, Comparison, Calibration };
+
+struct MainButton {
+    int command;
+    TextKey tooltip;
+    std::string_view icon;  // file name in the icon folder
+    ButtonGroup group;
+    bool toggle = false;    // keeps an on/off state
+};
+
+// The camera-button tooltip while the camera's own button is on.
+inline constexpr TextKey kTipSwitchEnable{"TipSwitchEnable", "Snapshot Enable"};
+
+inline constexpr std::array<MainButton, 46> kMainButtons = {{
+    {command::kPreview, {"TipPreview", "Preview"}, "btn-preview.svg", ButtonGroup::Capture, true},
+    {command::kCamera, {"TipCamera", "Camera  F2"}, "btn-camera.svg", ButtonGroup::Capture},
+    {command::kVideo, {"TipVideo", "Recording Video  F3/F4"}, "btn-record.svg",
+     ButtonGroup::Capture, true},
+    {command::kTimer, {"TipTimer", "Timer"}, "btn-timer.svg", ButtonGroup::Capture},
+    {command::kVideoSetting, {"TipVideoSetting", "Video setting"}, "btn-video-setting.svg",
+     ButtonGroup::Capture},
+    {command::kExportWord, {"TipExceptword", "Export to word"}, "btn-export-word.svg",
+     ButtonGroup::Files},
+    {command::kExportExcel, {"TipExceptexcel", "Export to excel"}, "btn-export-excel.svg",
+     ButtonGroup::Files},
+    {command::kLanguage, {"TipLanguage", "Language"}, "btn-language.svg", ButtonGroup::Window},
+    {command::kLine, {"TipLine", "Line Measurement"}, "tool-line.svg", ButtonGroup::Measure},
+    {command::kDotLine, {"TipDotLine", "Dot Line Measurement"}, "tool-dot-line.svg",
+     ButtonGroup::Measure},
+    {command::kParallelLine, {"TipParallelline", "Parallel line Measurement"},
+     "tool-parallel-lines.svg", ButtonGroup::Measure},
+    {command::kContinualLine, {"TipContinualline", "Continual line Measurement"},
+     "tool-continuous-line.svg", ButtonGroup::Measure},
+    {command::kRectangle, {"TipRectangle", "Rectangle Measurement"}, "tool-rectangle.svg",
+     ButtonGroup::Measure},
+    {command::kPolygon, {"TipPolygon", "Ploygon Measurement"}, "tool-polygon.svg",
+     ButtonGroup::Measure},
+    {command::kEllipse, {"TipEllipse", "Ellipse Measurement"}, "tool-ellipse.svg",
+     ButtonGroup::Measure},
+    {command::kRadiusCircle, {"TipRCircle", "Radius Circle Measurement"},
+     "tool-radius-circle.svg", ButtonGroup::Measure},
+    {command::kDiameterCircle, {"TipDCircle", "Diameter Circle Measurement"},
+     "tool-diameter-circle.svg", ButtonGroup::Measure},
+    {command::kThreePointCircle, {"TipTCircle", "Three Points Circles Measurement"},
+     "tool-three-point-circle.svg", ButtonGroup::Measure},
+    {command::kTwoCircles, {"TipTwoCircle", "Two Circles Measurement"}, "tool-two-circles.svg",
+     ButtonGroup::Measure},
+    {command::kAngle, {"TipAngle", "Angle Measurement"}, "tool-angle.svg", ButtonGroup::Measure},
+    {command::kFourPointAngle, {"TipFAngle", "Four Points Angle Measurement"},
+     "tool-four-point-angle.svg", ButtonGroup::Measure},
+    {command::kCircleLabel, {"TipCLabel", "Circle Label"}, "tool-circle-label.svg",
+     ButtonGroup::Measure},
+    {command::kSquareLabel, {"TipSLabel", "Square Label"}, "tool-square-label.svg",
+     ButtonGroup::Measure},
+    {command::kText, {"TipText", "Text"}, "tool-text.svg", ButtonGroup::Measure},
+    {command::kMinimise, {"TipMin", "minimum"}, "btn-minimise.svg", ButtonGroup::Window},
+    {command::kFullScreen, {"TipFullScreen", "Full Screen"}, "btn-full-screen.svg",
+     ButtonGroup::Window},
+    {command::kClose, {"TipClose", "Close"}, "btn-close.svg", ButtonGroup::Window},
+    {command::kUndo, {"TipRedo", "Undo"}, "btn-undo.svg", ButtonGroup::Edit},
+    {command::kRedo, {"TipUndo", "Redo"}, "btn-redo.svg", ButtonGroup::Edit},
+    {command::kLineCalibration, {"straightlineCalibration", "Line Calibration"},
+     "btn-line-calibration.svg", ButtonGroup::Calibration},
+    {command::kMeasureSetting, {"TipMeasureSetting", "Measurement setting"},
+     "btn-measure-setting.svg", ButtonGroup::Edit},
+    {command::kAboutButton, {"TipAbout", "About"}, "btn-about.svg", ButtonGroup::Window},
+    {command::kPictureFolder, {"TipPicturefolder", "Image folder"}, "btn-image-folder.svg",
+     ButtonGroup::Files, true},
+    {command::kVideoFolder, {"TipVideofolder", "Video folder"}, "btn-video-folder.svg",
+     ButtonGroup::Files, true},
+    {command::kSnapSwitch, {"TipSwitchDisable", "Snapshot Disable"}, "btn-snap-disabled.svg",
+     ButtonGroup::Capture, true},
+    {command::kArc, {"TipArc", "Arc Measurement"}, "tool-arc.svg", ButtonGroup::Measure},
+    {command::kLengthLine, {"TipRuler", "Length-Line"}, "cmp-length-line.svg",
+     ButtonGroup::Comparison},
+    {command::kAngleLine, {"TipMeasureAngle", "Angle-Line"}, "cmp-angle-line.svg",
+     ButtonGroup::Comparison},
+    {command::kToleranceCircle, {"TipDrawCircle", "Tolerance Circle"},
+     "cmp-tolerance-circle.svg", ButtonGroup::Comparison},
+    {command::kExportDxf, {"TipExportDXF", "Export to CAD"}, "btn-export-dxf.svg",
+     ButtonGroup::Files},
+    {command::kDeleteAll, {"DeleteAll", "Delete All"}, "btn-delete-all.svg", ButtonGroup::Edit},
+    {command::kAutoCircleArc, {"TipArc", "Auto Circle-Arc "}, "auto-circle-arc.svg",
+     ButtonGroup::AutoMeasure},
+    {command::kAutoLineLength2, {"AutoLineLength2", "Auto Line-Length2"},
+     "auto-line-length.svg", ButtonGroup::AutoMeasure},
+    {command::kAutoCircleDetection, {"AutoCircleDetection", "Auto Circle-Detection"},
+     "auto-circle.svg", ButtonGroup::AutoMeasure},
+    {command::kAutoLineSpace, {"AutoLineSpace", "Auto Line-spacing"}, "auto-line-spacing.svg",
+     ButtonGroup::AutoMeasure},
+    {command::kAutoAngleDetection, {"AutoAngleDetection", "Auto Angle-Detection"},
+     "auto-angle.svg", ButtonGroup::AutoMeasure},
+}};
+
+// The tooltip of a button, looked up now in the current language. The camera button's text
+// depends on whether the camera's own button is on.
+std::string ButtonTooltip(const MainButton& button, bool snapButtonOn);
+
+}  // namespace lensora

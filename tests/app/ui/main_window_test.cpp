@@ -1,0 +1,164 @@
+#include "app/ui/main_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QSettings>
+#include <memory>
+
+#include "app/app_state.h"
+#include "app/main_buttons.h"
+#include "app/ui/calibrate_prompt_dialog.h"
+#include "app/ui/skin_button.h"
+#include "capture/ui/preview_widget.h"
+#include "platform/qt_settings_store.h"
+#include "support/event_loop.h"
+#include "support/temp_dir.h"
+
+namespace lensora {
+namespace {
+using test::TempDir;
+using test::WaitUntil;
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void Start() {
+        store = std::make_unique<QtSettingsStore>(QString::fromStdString(dir.Sub("config/lumabench.ini")));
+        app = std::make_unique<AppState>(
+            *store, AppEnvironment{dir.Sub("config"), dir.Sub("Documents"), dir.Sub("res"), 1033});
+        app->Initialise();
+        window = std::make_unique<MainWindow>(*app);
+        window->show();
+    }
+    CalibratePromptDialog* WaitForPrompt() {
+        CalibratePromptDialog* prompt = nullptr;
+        WaitUntil([&] { return (prompt = window->findChild<CalibratePromptDialog*>()) != nullptr; },
+                  1500);
+        return prompt;
+    }
+
+    TempDir dir;
+    std::unique_ptr<QtSettingsStore> store;
+    std::unique_ptr<AppState> app;
+    std::unique_ptr<MainWindow> window;
+};
+
+TEST_F(MainWindowTest, FirstStartWritesTheSettingsFileAndAsksToCalibrateOnce) {
+    Start();
+    EXPECT_EQ(window->size(), QSize(868, 650));
+    EXPECT_EQ(window->MagnificationBox()->text(), "60");
+    EXPECT_EQ(window->MagnificationBox()->geometry(), QRect(800, 462, 52, 24));
+    EXPECT_EQ(window->Preview()->geometry(), QRect(98, 49, 640, 480));
+    EXPECT_EQ(window->Preview()->StatusText(), "Please connect Lensora Digital Microscope");
+
+    QSettings file(QString::fromStdString(dir.Sub("config/lumabench.ini")), QSettings::IniFormat);
+    EXPECT_EQ(file.value("font/Linewidth").toInt(), 2);
+    EXPECT_EQ(file.value("font/LineColor").toInt(), 255);
+    EXPECT_EQ(file.value("LanguageID/ImageFormat").toInt(), 2);
+    EXPECT_EQ(file.value("LanguageID/sys_date").toInt(), 1);
+    EXPECT_EQ(file.value("Units/unit").toString(), "mm");
+    EXPECT_EQ(file.value("Units/decimal").toInt(), 3);
+    EXPECT_EQ(app->Settings().lineWidth, 2u);
+
+    CalibratePromptDialog* prompt = WaitForPrompt();
+    ASSERT_NE(prompt, nullptr);
+    EXPECT_TRUE(prompt->CheckBox()->isChecked());
+    prompt->CheckBox()->setChecked(false);
+    prompt->accept();
+    QSettings after(QString::fromStdString(dir.Sub("config/lumabench.ini")), QSettings::IniFormat);
+    EXPECT_EQ(after.value("LanguageID/sys_date").toInt(), 0);
+
+    // The next start does not ask again.
+    window.reset();
+    Start();
+    EXPECT_EQ(WaitForPrompt(), nullptr);
+}
+
+TEST_F(MainWindowTest, ClosingThePromptWithoutOkChangesNothing) {
+    Start();
+    CalibratePromptDialog* prompt = WaitForPrompt();
+    ASSERT_NE(prompt, nullptr);
+    prompt->CheckBox()->setChecked(false);
+    prompt->reject();
+    EXPECT_EQ(store->ReadNumber("LanguageID", "sys_date"), 1u);
+}
+
+TEST_F(MainWindowTest, WithoutCameraOnlyTheWindowButtonsLanguageAndAboutRespond) {
+    Start();
+    int enabled = 0;
+    for (const MainButton& b : kMainButtons) {
+        SkinButton* button = window->Button(b.command);
+        ASSERT_NE(button, nullptr) << b.command;
+        EXPECT_FALSE(button->toolTip().isEmpty()) << b.command;
+        enabled += button->isEnabled();
+    }
+    EXPECT_EQ(enabled, 4);
+    EXPECT_TRUE(window->Button(command::kClose)->isEnabled());
+    EXPECT_TRUE(window->Button(command::kLanguage)->isEnabled());
+    EXPECT_FALSE(window->Button(command::kCamera)->isEnabled());
+    EXPECT_FALSE(window->Button(command::kEllipse)->isVisible());
+    EXPECT_EQ(window->Button(command::kUndo)->toolTip(), "Undo");
+    EXPECT_EQ(window->Button(command::kRedo)->toolTip(), "Redo");
+    EXPECT_EQ(window->Button(command::kSnapSwitch)->toolTip(), "Snapshot Disable");
+
+    window->EnableCaptureControls();
+    EXPECT_TRUE(window->Button(command::kCamera)->isEnabled());
+    EXPECT_FALSE(window->Button(command::kEllipse)->isEnabled());
+    EXPECT_TRUE(window->Preview()->StatusText().isEmpty());
+}
+
+TEST_F(MainWindowTest, LanguageMenuSwitchesEveryTextAtOnce) {
+    // A German file in its code page: "Länge" has a byte that is not UTF-8.
+    dir.Write("res/lang/German1252.ini",
+              "[Quillaret]\r\nTipLine=L\xE4ngenmessung\r\nTipMeasure=Messen\r\n"
+              "TipCalibration=Kalibrierung\r\nRate=Ma\xDF" "stab:\r\nTipRedo=R\xFC" "ckg\xE4ngig\r\n"
+              "ConnectMsg=Bitte Mikroskop anschlie\xDF" "en\r\nGerman=Deutsch\r\n");
+    Start();
+    std::unique_ptr<QMenu> menu(window->BuildLanguageMenu());
+    const QList<QAction*> actions = menu->actions();
+    ASSERT_EQ(actions.size(), 12);
+    EXPECT_EQ(actions[0]->text(), "English(English)");
+    EXPECT_TRUE(actions[0]->isChecked());
+
+    QAction* german = nullptr;
+    for (QAction* a : actions) {
+        if (a->data().toInt() == 1305) {
+            german = a;
+        }
+    }
+    ASSERT_NE(german, nullptr);
+    german->trigger();
+
+    EXPECT_EQ(window->Button(command::kLine)->toolTip(), QString::fromUtf8("Längenmessung"));
+    EXPECT_EQ(window->Button(command::kUndo)->toolTip(), QString::fromUtf8("Rückgängig"));
+    EXPECT_EQ(window->Button(command::kDotLine)->toolTip(), "Dot Line Measurement");
+    EXPECT_EQ(window->GroupTitle(1203), "Messen");
+    EXPECT_EQ(window->GroupTitle(1148), "Kalibrierung");
+    EXPECT_EQ(window->GroupTitle(1248), "Auto Measure");
+    EXPECT_EQ(window->GroupTitle(1350), QString::fromUtf8("Maßstab:"));
+    EXPECT_EQ(window->Preview()->StatusText(), QString::fromUtf8("Bitte Mikroskop anschließen"));
+    EXPECT_EQ(store->ReadNumber("LanguageID", "LanID"), 7u);
+
+    std::unique_ptr<QMenu> again(window->BuildLanguageMenu());
+    EXPECT_EQ(again->actions()[5]->text(), "Deutsch");
+    EXPECT_TRUE(again->actions()[5]->isChecked());
+    EXPECT_FALSE(again->actions()[0]->isChecked());
+}
+
+TEST_F(MainWindowTest, EscapeAndEnterNeverCloseTheWindow) {
+    Start();
+    for (int key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter}) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QCoreApplication::sendEvent(window.get(), &press);
+    }
+    EXPECT_TRUE(window->isVisible());
+    window->OnCommand(command::kClose);
+    EXPECT_FALSE(window->isVisible());
+}
+
+}  // namespace
+}  // namespace lensora
