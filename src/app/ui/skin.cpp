@@ -79,11 +79,11 @@ void PaintGroupFrame(QPainter& p, const QRect& rect, const QString& title) {
     p.fillPath(path, kPanel);
     p.setPen(QPen(kPanelBorder, 1));
     p.drawPath(path);
-    p.setFont(UiFont(11, true));
+    p.setFont(UiFont(12, true));
     p.setPen(kTextDim);
     p.drawText(QRect(rect.left() + 8, rect.top() + 2, rect.width() - 16, 16),
                Qt::AlignLeft | Qt::AlignVCenter,
-               p.fontMetrics().elidedText(title.toUpper(), Qt::ElideRight, rect.width() - 16));
+               p.fontMetrics().elidedText(title, Qt::ElideRight, rect.width() - 16));
     p.restore();
 }
 
