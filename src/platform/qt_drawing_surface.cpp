@@ -13,14 +13,14 @@ QString ToQString(std::string_view s) {
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
-// Pixel centres sit at half coordinates; with one-pixel pens this puts lines and outlines on
-// whole pixels as the platform's drawing does.
+// Without antialiasing Qt fills the pixel to the right of and below each point, so integer
+// coordinates put one-pixel lines and outlines on the pixels the measurement code names; the
+// outline of a box stays inside its exclusive right and bottom edges.
 QRectF OutlineRect(const PixelBox& box) {
-    return QRectF(box.left + 0.5, box.top + 0.5, std::max(0, box.Width() - 1),
-                  std::max(0, box.Height() - 1));
+    return QRectF(box.left, box.top, std::max(0, box.Width() - 1), std::max(0, box.Height() - 1));
 }
 
-QPointF Centre(QPoint p) { return QPointF(p.x() + 0.5, p.y() + 0.5); }
+QPointF Centre(QPoint p) { return QPointF(p.x(), p.y()); }
 
 }  // namespace
 
@@ -129,8 +129,8 @@ void QtDrawingSurface::Arc(const PixelBox& box, PixelPoint start, PixelPoint end
     const QRectF r = OutlineRect(box);
     const QPointF c = r.center();
     // Angles as seen on screen: y grows downwards, so it is negated.
-    const double a0 = std::atan2(-(start.y + 0.5 - c.y()), start.x + 0.5 - c.x());
-    const double a1 = std::atan2(-(end.y + 0.5 - c.y()), end.x + 0.5 - c.x());
+    const double a0 = std::atan2(-(start.y - c.y()), start.x - c.x());
+    const double a1 = std::atan2(-(end.y - c.y()), end.x - c.x());
     double span = a1 - a0;
     while (span <= 0) {
         span += 2 * std::numbers::pi;
