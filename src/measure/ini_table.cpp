@@ -129,7 +129,12 @@ bool IniTable::Load(const std::string& path) {
         return false;
     }
 
-    std::string_view text(bytes);
+    LoadFromText(bytes);
+    return true;
+}
+
+void IniTable::LoadFromText(std::string_view text) {
+    lines_.clear();
     if (text.starts_with(kByteOrderMark)) {
         text.remove_prefix(kByteOrderMark.size());
     }
@@ -146,7 +151,6 @@ bool IniTable::Load(const std::string& path) {
         text.remove_prefix(newline + 1);
     }
     loaded_ = true;
-    return true;
 }
 
 std::optional<std::size_t> IniTable::FindSection(std::string_view section) const {

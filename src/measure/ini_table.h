@@ -30,6 +30,8 @@ public:
     // Reads every line of `path`. Fails, leaving the table not loaded, when the file cannot be
     // opened or read (an empty file loads as an empty table).
     bool Load(const std::string& path);
+    // Takes the lines of `text` (the content of a file) as Load does, keeping the path.
+    void LoadFromText(std::string_view text);
     bool IsLoaded() const { return loaded_; }
 
     // The value of `key` in `section`: the first line which, trimmed and without its first
