@@ -14,7 +14,9 @@ bool IsUsableRate(double rate) {
 }
 
 // The rate a calibration result becomes once shown and stored with one decimal.
-double StoredRate(double rate) { return ParseRateText(FormatRate(rate)); }
+double StoredRate(double rate) {
+    return ParseRateText(FormatRate(rate));
+}
 
 CalibrationDone CalibrationDoneInView(ViewCalibration& view, std::string_view magnification,
                                       const std::string& calibrationFile, UserPrompts& prompts) {
@@ -39,7 +41,9 @@ double ParseRateText(std::string_view text) {
     return IsUsableRate(value) ? value : 0.0;
 }
 
-std::string FormatRate(double rate) { return FormatFixed(rate, 1); }
+std::string FormatRate(double rate) {
+    return FormatFixed(rate, 1);
+}
 
 ViewCalibration::ViewCalibration(CalibrationView view, CalibrationState& shared)
     : view_(view), shared_(shared) {}
@@ -188,8 +192,7 @@ std::string CalibrationLineLabel(double pixelLength, double unitsPerPixel, doubl
            FormatWithUnit(pixelLength * PixelScale(unitsPerPixel, rateWorking), decimals, unit);
 }
 
-std::string LookUpCalibration(const std::string& calibrationFile,
-                              std::string_view magnification) {
+std::string LookUpCalibration(const std::string& calibrationFile, std::string_view magnification) {
     if (!IniTable::IsStorableName(magnification)) {
         return {};
     }

@@ -64,8 +64,8 @@ struct CalibrationLine {
 
 // What the end of a calibration needs besides the line.
 struct CalibrationContext {
-    CameraFacts camera;      // large sensor and capture size (live view scaling)
-    int pictureWidth = 0;    // size of the still picture (still view scaling)
+    CameraFacts camera;    // large sensor and capture size (live view scaling)
+    int pictureWidth = 0;  // size of the still picture (still view scaling)
     int pictureHeight = 0;
     std::string_view unit = unit::kMillimetre;
     int decimals = kDefaultDecimals;
@@ -165,9 +165,9 @@ bool StoreCalibration(const std::string& calibrationFile, std::string_view magni
                       std::string_view rateText);
 
 struct CalibrationDone {
-    bool applied = false;             // false: no calibrated rate to take over
-    std::string calibratedRateText;   // new text of the view's calibrated box
-    bool stored = false;              // whether the calibration file was updated
+    bool applied = false;            // false: no calibrated rate to take over
+    std::string calibratedRateText;  // new text of the view's calibrated box
+    bool stored = false;             // whether the calibration file was updated
 };
 
 // The still window's done-message: its calibrated box becomes rateStored ("%.1f"), PrepareRate

@@ -25,7 +25,9 @@ std::string_view Trim(std::string_view text) {
     return text.substr(first, last - first + 1);
 }
 
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char LowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool EqualIgnoringCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) {
@@ -186,8 +188,7 @@ std::optional<std::string> IniTable::GetValue(std::string_view section,
 }
 
 bool IniTable::SetValue(std::string_view section, std::string_view key, std::string_view value) {
-    if (!loaded_ || !IsStorableName(section) || !IsStorableName(key) ||
-        !IsStorableValue(value)) {
+    if (!loaded_ || !IsStorableName(section) || !IsStorableName(key) || !IsStorableValue(value)) {
         return false;
     }
     std::string entry;

@@ -72,7 +72,9 @@ double OverlayUnitsPerPixel(std::string_view unit, const CameraFacts& camera) {
     return perPixel * factor;
 }
 
-std::string_view MeasureUnit(const AppSettings& settings) { return settings.unit; }
+std::string_view MeasureUnit(const AppSettings& settings) {
+    return settings.unit;
+}
 
 int MeasureDecimals(const AppSettings& settings) {
     if (settings.decimals > static_cast<std::uint32_t>(kMaxDecimals)) {

@@ -22,16 +22,15 @@ constexpr double kSmallPixelMm = 0.063829787234;  // mm per pixel, camera withou
 constexpr CameraFacts kSmallCamera{false, 1280, 1024};
 
 bool HasInfOrNan(std::string_view text) {
-    return text.find("inf") != std::string_view::npos ||
-           text.find("nan") != std::string_view::npos;
+    return text.find("inf") != std::string_view::npos || text.find("nan") != std::string_view::npos;
 }
 
 TEST(RateTextTest, LeadingNumberOrZero) {
     EXPECT_DOUBLE_EQ(ParseRateText("43.7"), 43.7);
     EXPECT_DOUBLE_EQ(ParseRateText("  60X"), 60.0);
     EXPECT_DOUBLE_EQ(ParseRateText("2e2"), 200.0);
-    for (const char* none : {"", "abc", "X60", "0", "-5", "-0.1", "inf", "nan", "1e400",
-                             "1e-300", "1e9", "."}) {
+    for (const char* none :
+         {"", "abc", "X60", "0", "-5", "-0.1", "inf", "nan", "1e400", "1e-300", "1e9", "."}) {
         EXPECT_EQ(ParseRateText(none), 0.0) << none;
     }
     EXPECT_EQ(FormatRate(127.65957), "127.7");
@@ -97,8 +96,8 @@ protected:
 
     // A 200-pixel line measured at magnification 50 on a 1280x1024 picture in millimetres:
     // it measures 200 * 0.0638 * 10 / 50 = 2.5532 mm before the calibration.
-    CalibrationResult Calibrate(std::optional<double> actual, int width = 1280,
-                                int height = 1024, bool largeSensor = false) {
+    CalibrationResult Calibrate(std::optional<double> actual, int width = 1280, int height = 1024,
+                                bool largeSensor = false) {
         EXPECT_TRUE(still_.StartCalibration({mag_, rate_}, CalibrationTool::Line, prompts_));
         CalibrationContext context;
         context.camera.largeSensor = largeSensor;
@@ -164,9 +163,9 @@ TEST_F(StillCalibrationTest, PictureSizeScalesOnlyTheWorkingRate) {
         int width, height;
         double factor;
     };
-    for (const Case c : {Case{false, 320, 240, 0.25}, Case{false, 640, 480, 0.5},
-                         Case{false, 1280, 1024, 1.0}, Case{true, 640, 480, 0.4},
-                         Case{true, 320, 240, 1.0}, Case{true, 1600, 1200, 1.0}}) {
+    for (const Case c :
+         {Case{false, 320, 240, 0.25}, Case{false, 640, 480, 0.5}, Case{false, 1280, 1024, 1.0},
+          Case{true, 640, 480, 0.4}, Case{true, 320, 240, 1.0}, Case{true, 1600, 1200, 1.0}}) {
         const CalibrationResult result = Calibrate(1.0, c.width, c.height, c.largeSensor);
         ASSERT_TRUE(result.applied);
         EXPECT_NEAR(shared_.rateWorking, result.newRate * c.factor, 1e-9) << c.width;
@@ -295,8 +294,8 @@ TEST(LiveCalibrationTest, DoneStoresUnderTheLiveMagnification) {
 TEST(CalibrationInputTest, NoInfinityOrNanReachesALabelOrTheFile) {
     TempDir dir;
     const std::string file = dir.Write("CalibrationIni.ini", "[1]\n1=1.0\n");
-    const char* texts[] = {"", "abc", "-5", "0", "1e308", "1e-308", "1e400", "-1e400",
-                           "nan", "inf", "0x10", "  7", "3.5e2xyz", "1e8", "1e-4"};
+    const char* texts[] = {"",    "abc", "-5",   "0",   "1e308",    "1e-308", "1e400", "-1e400",
+                           "nan", "inf", "0x10", "  7", "3.5e2xyz", "1e8",    "1e-4"};
     int applied = 0;
     for (const char* mag : texts) {
         for (const char* rate : texts) {

@@ -23,8 +23,8 @@ protected:
         return table;
     }
     // Sets one value in `bytes` and returns the rewritten file.
-    std::string SetAndWrite(std::string_view bytes, std::string_view section,
-                            std::string_view key, std::string_view value) {
+    std::string SetAndWrite(std::string_view bytes, std::string_view section, std::string_view key,
+                            std::string_view value) {
         IniTable table = LoadText(bytes);
         EXPECT_TRUE(table.SetValue(section, key, value));
         EXPECT_TRUE(table.Close());
@@ -50,15 +50,15 @@ TEST_F(IniTableTest, MissingFileStaysNotLoadedAndIsNeverCreated) {
 
 TEST_F(IniTableTest, GetValueRules) {
     IniTable table = LoadText(
-        "  [Abc]   \n"        // blanks around the section line
-        "// abc=1.0\n"        // a comment is skipped even though it holds the key
-        "abc= 43.7 \n"        // the value is untrimmed
+        "  [Abc]   \n"  // blanks around the section line
+        "// abc=1.0\n"  // a comment is skipped even though it holds the key
+        "abc= 43.7 \n"  // the value is untrimmed
         "[50]\n"
-        "150=10.0\n"          // holds "50": read for key 50
+        "150=10.0\n"  // holds "50": read for key 50
         "50=20.0\n"
         "[60]\n"
         "[70]\n"
-        "70\n"                // an entry without "=" has no value
+        "70\n"  // an entry without "=" has no value
         "[80]\n"
         "x=1=2\n");
     EXPECT_EQ(table.GetValue("abc", "abc"), " 43.7 ");
@@ -83,8 +83,7 @@ TEST_F(IniTableTest, SetValueReplacesInsertsAndAppends) {
     EXPECT_EQ(SetAndWrite("[60]\n60=2.0\n[50]\n", "50", "50", "43.7"),
               "[60]\n60=2.0\n[50]\n50=43.7\n");
     // Missing section, and an empty file: section and entry at the end.
-    EXPECT_EQ(SetAndWrite("[60]\n60=2.0\n", "50", "50", "43.7"),
-              "[60]\n60=2.0\n[50]\n50=43.7\n");
+    EXPECT_EQ(SetAndWrite("[60]\n60=2.0\n", "50", "50", "43.7"), "[60]\n60=2.0\n[50]\n50=43.7\n");
     EXPECT_EQ(SetAndWrite("", "50", "50", "43.7"), "[50]\n50=43.7\n");
     // A section line with trailing blanks and other case is the section.
     EXPECT_EQ(SetAndWrite("[x50]  \nx50=1.0\n", "X50", "x50", "2.0"), "[x50]  \nx50=2.0\n");

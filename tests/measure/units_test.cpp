@@ -51,8 +51,7 @@ TEST(UnitsTest, MilExampleAndUnknownUnitPrintWithTheirNames) {
     scale = MakeScaleContext(settings, kSmallCamera, 10.0);
     EXPECT_EQ(FormatWithUnit(ScaleLength(100.0, scale), scale), "6.383mm");
     EXPECT_NEAR(ScaleArea(100.0 * 100.0, scale), 6.3829787234 * 6.3829787234, 1e-9);
-    EXPECT_NEAR(ScaleArea(50.0, scale), 50.0 * 100.0 * std::pow(0.063829787234, 2) / 100.0,
-                1e-12);
+    EXPECT_NEAR(ScaleArea(50.0, scale), 50.0 * 100.0 * std::pow(0.063829787234, 2) / 100.0, 1e-12);
 }
 
 TEST(UnitsTest, UnusableRatesNeverGiveInfiniteValues) {
