@@ -49,7 +49,8 @@ double UnitFactor(std::string_view unit);
 // any capture size except 1280x960, else 63.829787234.
 double NominalPixelSize(const CameraFacts& camera);
 
-// UnitFactor(unit) * NominalPixelSize(camera): units per pixel at magnification 10 / 10.
+// UnitFactor(unit) * NominalPixelSize(camera): the unit length of one camera pixel at the
+// reference magnification.
 double UnitsPerPixel(std::string_view unit, const CameraFacts& camera);
 
 // The live tolerance-circle overlay uses its own table (millimetres 0.02963, "cm" 0.002963,
