@@ -35,6 +35,13 @@ inline constexpr TextKey kTipAutoMeasure{"TipAutoMeasure", "Auto Measure"};
 inline constexpr TextKey kTipComparison{"TipComparison", "Comparison"};
 inline constexpr TextKey kRate{"Rate", "Scale:"};
 
+// Calibration.
+inline constexpr TextKey kStraightlineCalibration{"straightlineCalibration", "Line Calibration"};
+inline constexpr TextKey kAutoLineCalibration{"AutoLineCalibration", "Auto Line Calibration"};
+inline constexpr TextKey kEnterActualDistance{"EnterActualDistance",
+                                              "Please enter actual distance"};
+inline constexpr TextKey kEnterDigital{"EnterDigital", "Please enter digital!"};
+
 // The About box.
 inline constexpr TextKey kAboutTitle{"AboutTitle", "About Lensora"};
 inline constexpr TextKey kAboutMenuItem{"AboutMenuItem", "&About Lensora"};
