@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "app/text_catalog.h"
+#include "canvas/font_files.h"
 
 namespace lensora {
 namespace fs = std::filesystem;
@@ -28,6 +29,7 @@ void AppState::Initialise() {
 
     settings_.imageFormat = ReadSetting(store_, setting::kImageFormat, settings_.imageFormat);
     settings_.fontSize = ReadSetting(store_, setting::kFontSize, settings_.fontSize);
+    labelFont_ = ReadLabelFont(appFolder).value_or(DefaultLogFont());
     settings_.isEnableSnap = ReadSetting(store_, setting::kIsEnableSnap, settings_.isEnableSnap);
 
     // Runs after the reads above, so that on a first run those keep their in-memory values.

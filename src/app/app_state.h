@@ -10,6 +10,8 @@
 #include "app/language.h"
 #include "app/persisted_settings.h"
 #include "app/settings_store.h"
+#include "canvas/log_font.h"
+#include "measure/calibration.h"
 
 namespace lensora {
 
@@ -43,6 +45,11 @@ public:
     AppSettings& Settings() { return settings_; }
     const LanguageState& Language() const { return language_; }
     const std::string& CalibrationFile() const { return calibrationFile_; }
+    // The calibration rates shared by the live and the still view.
+    CalibrationState& Calibration() { return calibration_; }
+    // The measurement label font read at start from its font file (or the default font).
+    const LogFont& LabelFont() const { return labelFont_; }
+    void SetLabelFont(const LogFont& font) { labelFont_ = font; }
 
 private:
     SettingsStore& store_;
@@ -51,6 +58,8 @@ private:
     AppSettings settings_;
     LanguageState language_;
     std::string calibrationFile_;
+    CalibrationState calibration_;
+    LogFont labelFont_ = DefaultLogFont();
 };
 
 }  // namespace lensora

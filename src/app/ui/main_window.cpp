@@ -18,6 +18,7 @@
 #include "app/main_buttons.h"
 #include "app/text_keys.h"
 #include "app/ui/about_dialog.h"
+#include "measure/calibration.h"
 #include "app/ui/calibrate_prompt_dialog.h"
 #include "app/ui/group_frame.h"
 #include "app/ui/skin.h"
@@ -131,6 +132,7 @@ MainWindow::MainWindow(AppState& app, QWidget* parent)
     CreateControls();
     RebuildTooltips();
     DisableCaptureControls();
+    connect(magnificationBox_, &QLineEdit::textChanged, this, &MainWindow::OnMagnificationChanged);
     magnificationBox_->setText(QStringLiteral("60"));
 
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -311,6 +313,19 @@ void MainWindow::OnCalibratePromptTimer() {
         ConfirmCalibratePrompt(app_.Store(), dialog->ShowNextTime());
     });
     dialog->open();
+}
+
+void MainWindow::OnMagnificationChanged(const QString& text) {
+    calibratedRateBox_->setText(
+        Qs(LookUpCalibration(app_.CalibrationFile(), text.toStdString())));
+}
+
+void MainWindow::TakeCalibrationHandover(const QString& magnification,
+                                         const QString& calibratedRate) {
+    // The magnification first: its look-up may fill the rate box, which the hand-over then
+    // overwrites with the rate just calibrated.
+    magnificationBox_->setText(magnification);
+    calibratedRateBox_->setText(calibratedRate);
 }
 
 bool MainWindow::InDragBand(const QPoint& pos) const {

@@ -51,6 +51,9 @@ public:
     PreviewWidget* Preview() const { return preview_; }
     QString GroupTitle(int controlId) const;
 
+    // A calibration finished in the still window: take over its magnification, then its rate.
+    void TakeCalibrationHandover(const QString& magnification, const QString& calibratedRate);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -66,6 +69,7 @@ private:
     void ShowLanguageMenu();
     void ShowAbout();
     void OnCalibratePromptTimer();
+    void OnMagnificationChanged(const QString& text);
     bool InDragBand(const QPoint& pos) const;
 
     AppState& app_;

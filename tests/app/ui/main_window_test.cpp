@@ -162,3 +162,22 @@ TEST_F(MainWindowTest, EscapeAndEnterNeverCloseTheWindow) {
 
 }  // namespace
 }  // namespace lensora
+
+namespace lensora {
+namespace {
+
+TEST_F(MainWindowTest, MagnificationLooksUpItsStoredCalibration) {
+    dir.Write("config/CalibrationIni.ini", "[60]\n60=55.5\n[200]\n200=190.2\n");
+    Start();
+    EXPECT_EQ(window->CalibratedRateBox()->text(), "55.5");
+    window->MagnificationBox()->setText("200");
+    EXPECT_EQ(window->CalibratedRateBox()->text(), "190.2");
+    window->MagnificationBox()->setText("75");
+    EXPECT_EQ(window->CalibratedRateBox()->text(), "");
+    window->TakeCalibrationHandover("60", "57.1");
+    EXPECT_EQ(window->MagnificationBox()->text(), "60");
+    EXPECT_EQ(window->CalibratedRateBox()->text(), "57.1");
+}
+
+}  // namespace
+}  // namespace lensora
