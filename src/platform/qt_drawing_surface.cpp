@@ -32,7 +32,8 @@ QColor QtDrawingSurface::ColourOf(std::uint32_t colour) {
 QFont QtDrawingSurface::FontFor(const LogFont& font) {
     QFont f(QString::fromStdU16String(font.faceName.empty() ? u"Arial" : font.faceName));
     f.setStyleHint(QFont::SansSerif);
-    const int height = std::abs(font.height) == 0 ? 12 : std::abs(font.height);
+    // Height 0 asks for the platform's default size; absurd sizes are cut to a drawable one.
+    const int height = font.height == 0 ? 12 : std::min(std::abs(font.height), 500);
     f.setPixelSize(height);
     if (font.height > 0) {
         // A positive height is the whole cell; shrink the em size until the cell fits.
@@ -48,6 +49,22 @@ QFont QtDrawingSurface::FontFor(const LogFont& font) {
     f.setItalic(font.italic != 0);
     f.setUnderline(font.underline != 0);
     f.setStrikeOut(font.strikeOut != 0);
+    return f;
+}
+
+LogFont QtDrawingSurface::LogFontFor(const QFont& font) {
+    LogFont f = DefaultLogFont();
+    int pixels = font.pixelSize();
+    if (pixels <= 0) {
+        // Points at the 96 dots per inch the records are drawn at.
+        pixels = static_cast<int>(std::lround(font.pointSizeF() * 96.0 / 72.0));
+    }
+    f.height = -std::clamp(pixels, 1, 500);
+    f.weight = font.weight();
+    f.italic = font.italic() ? 1 : 0;
+    f.underline = font.underline() ? 1 : 0;
+    f.strikeOut = font.strikeOut() ? 1 : 0;
+    f.faceName = font.family().left(LogFont::kFaceNameUnits - 1).toStdU16String();
     return f;
 }
 

@@ -42,6 +42,9 @@ public:
     // A QFont for a logical-font record: size from its height (negative: character height,
     // positive: cell height), weight, italic, underline, strike-out and face name.
     static QFont FontFor(const LogFont& font);
+    // The logical-font record of a QFont chosen by the user: character height in pixels
+    // (negative), weight, style flags and family; the other fields as in the default font.
+    static LogFont LogFontFor(const QFont& font);
     static QColor ColourOf(std::uint32_t colour);
 
 private:

@@ -1,0 +1,220 @@
+#include "canvas/ui/pen_setting_dialog.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <cstdlib>
+
+#include "app/app_state.h"
+#include "app/text_keys.h"
+#include "canvas/font_files.h"
+#include "measure/units.h"
+#include "platform/qt_drawing_surface.h"
+
+namespace lensora {
+namespace {
+
+QString Text(std::string_view key, std::string_view defaultText) {
+    return QString::fromStdString(GetText(key, defaultText, 128));
+}
+
+// A line in the dialog's current pen across the box, 10 pixels in from each side.
+class PenPreview : public QWidget {
+public:
+    PenPreview(const DrawingSettings& settings, QWidget* parent)
+        : QWidget(parent), settings_(settings) {
+        setMinimumSize(200, 40);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.fillRect(rect(), Qt::white);
+        p.setPen(QColor(0xB0, 0xB8, 0xC0));
+        p.drawRect(rect().adjusted(0, 0, -1, -1));
+        QImage image(size(), QImage::Format_RGB32);
+        image.fill(Qt::white);
+        {
+            QtDrawingSurface surface(image);
+            surface.SetPen(settings_.CurrentPen());
+            surface.MoveTo({10, height() / 2});
+            surface.LineTo({width() - 10, height() / 2});
+        }
+        p.drawImage(0, 0, image);
+    }
+
+private:
+    const DrawingSettings& settings_;
+};
+
+}  // namespace
+
+PenSettingDialog::PenSettingDialog(AppState& app, DrawingSettings& canvas, QWidget* parent)
+    : QDialog(parent), app_(app), canvas_(canvas), chosen_(canvas) {
+    setObjectName(QStringLiteral("penSettingDialog"));
+    setWindowTitle(Text("TipSetPen", "Pen Setting"));
+    chosen_.labelFont = ReadLabelFont(app_.Environment().appFolder).value_or(DefaultLogFont());
+
+    pages_ = new QTabWidget(this);
+    pages_->addTab(BuildPenPage(), Text("PenSetting", "Pen setting"));
+    pages_->addTab(BuildUnitPage(), Text("UnitSetting", "Unit setting"));
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setText(Text("OK", "OK"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(Text("Cancel", "Cancel"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(pages_);
+    layout->addWidget(buttons);
+}
+
+QWidget* PenSettingDialog::BuildPenPage() {
+    auto* page = new QWidget(this);
+
+    widthBox_ = new QSpinBox(page);
+    widthBox_->setRange(kMinPenWidth, kMaxPenWidth);
+    widthBox_->setValue(std::clamp(chosen_.penWidth, kMinPenWidth, kMaxPenWidth));
+    chosen_.penWidth = widthBox_->value();
+
+    auto* typeBox = new QGroupBox(Text("PenType", "Line Type"), page);
+    auto* typeLayout = new QVBoxLayout(typeBox);
+    lineTypes_ = new QButtonGroup(this);
+    const std::array<QString, 3> typeNames = {Text("SolidLine", "Solid Line"),
+                                              Text("DashLine", "Dash Line"),
+                                              Text("DotLine", "Dot Line")};
+    for (int i = 0; i < 3; ++i) {
+        auto* radio = new QRadioButton(typeNames[static_cast<std::size_t>(i)], typeBox);
+        lineTypes_->addButton(radio, i);
+        typeLayout->addWidget(radio);
+    }
+    const int shownType = LineTypeShownInDialog(chosen_.penWidth, chosen_.penStyle);
+    lineTypes_->button(shownType)->setChecked(true);
+    chosen_.penStyle = shownType;
+
+    auto* colourButton = new QPushButton(Text("PenColor", "Colour"), page);
+    colourButton->setObjectName(QStringLiteral("colourButton"));
+    auto* fontButton = new QPushButton(Text("Font", "Font"), page);
+    fontButton->setObjectName(QStringLiteral("fontButton"));
+
+    rangeList_ = new QComboBox(page);
+    for (int range : kDetectionRanges) {
+        rangeList_->addItem(QString::number(range));
+    }
+    rangeList_->setCurrentIndex(DetectionRangeIndex(chosen_.detectionRange));
+
+    auto* previewBox = new QGroupBox(Text("LinePriview", "Preview"), page);
+    preview_ = new PenPreview(chosen_, previewBox);
+    auto* previewLayout = new QVBoxLayout(previewBox);
+    previewLayout->addWidget(preview_);
+
+    auto* form = new QFormLayout;
+    form->addRow(Text("PenWidth", "Line Width"), widthBox_);
+    form->addRow(Text("PenColorLine", "Line Colour"), colourButton);
+    form->addRow(QString(), fontButton);
+    form->addRow(Text("DetectRange", "Detection Range"), rangeList_);
+    auto* top = new QHBoxLayout;
+    top->addLayout(form, 1);
+    top->addWidget(typeBox);
+    auto* layout = new QVBoxLayout(page);
+    layout->addLayout(top);
+    layout->addWidget(previewBox);
+
+    connect(widthBox_, &QSpinBox::valueChanged, this, [this](int width) {
+        chosen_.penWidth = width;
+        preview_->update();
+    });
+    connect(lineTypes_, &QButtonGroup::idClicked, this, [this](int type) {
+        chosen_.penStyle = type;
+        preview_->update();
+    });
+    connect(colourButton, &QPushButton::clicked, this, &PenSettingDialog::ChooseLineColour);
+    connect(fontButton, &QPushButton::clicked, this, &PenSettingDialog::ChooseLabelFont);
+    connect(rangeList_, &QComboBox::currentIndexChanged, this,
+            [this](int index) { chosen_.detectionRange = DetectionRangeForIndex(index); });
+    return page;
+}
+
+QWidget* PenSettingDialog::BuildUnitPage() {
+    auto* page = new QWidget(this);
+    AppSettings& settings = app_.Settings();
+
+    auto* unitBox = new QGroupBox(Text("Units", "Units"), page);
+    auto* unitLayout = new QVBoxLayout(unitBox);
+    units_ = new QButtonGroup(this);
+    for (std::size_t i = 0; i < kDialogUnits.size(); ++i) {
+        auto* radio = new QRadioButton(QString::fromUtf8(kDialogUnits[i].data(),
+                                                         static_cast<qsizetype>(kDialogUnits[i].size())),
+                                       unitBox);
+        units_->addButton(radio, static_cast<int>(i));
+        unitLayout->addWidget(radio);
+    }
+    units_->button(UnitButtonIndex(MeasureUnit(settings)))->setChecked(true);
+
+    auto* decimalBox = new QGroupBox(Text("decimal", "decimal"), page);
+    auto* decimalLayout = new QVBoxLayout(decimalBox);
+    decimals_ = new QButtonGroup(this);
+    for (int d = 2; d <= 5; ++d) {
+        auto* radio = new QRadioButton(QString::number(d), decimalBox);
+        decimals_->addButton(radio, d);
+        decimalLayout->addWidget(radio);
+    }
+    decimals_->button(DecimalsShownInDialog(MeasureDecimals(settings)))->setChecked(true);
+
+    // Units and decimals are stored the moment they are clicked, whatever the dialog's end.
+    connect(units_, &QButtonGroup::idClicked, this, [this](int index) {
+        SetUnit(app_.Settings(), app_.Store(), kDialogUnits[static_cast<std::size_t>(index)]);
+    });
+    connect(decimals_, &QButtonGroup::idClicked, this,
+            [this](int decimals) { SetDecimals(app_.Settings(), app_.Store(), decimals); });
+
+    auto* layout = new QHBoxLayout(page);
+    layout->addWidget(unitBox);
+    layout->addWidget(decimalBox);
+    return page;
+}
+
+void PenSettingDialog::ChooseLineColour() {
+    if (auto colour = chooseColour(this, chosen_.penColour)) {
+        chosen_.penColour = *colour;
+        app_.Settings().lineColor = *colour;
+        WriteSetting(app_.Store(), setting::kLineColor, *colour);
+        preview_->update();
+    }
+}
+
+void PenSettingDialog::ChooseLabelFont() {
+    if (auto choice = chooseFont(this, FontChoice{chosen_.labelFont, chosen_.labelColour})) {
+        chosen_.labelFont = choice->font;
+        chosen_.labelColour = choice->colour;
+        app_.Settings().measureTxtColor = choice->colour;
+        WriteSetting(app_.Store(), setting::kMeasureTxtColor, choice->colour);
+        WriteLabelFont(app_.Environment().appFolder, choice->font);
+    }
+}
+
+void PenSettingDialog::accept() {
+    AppSettings& settings = app_.Settings();
+    settings.lineWidth = static_cast<std::uint32_t>(chosen_.penWidth);
+    settings.lineType = static_cast<std::uint32_t>(chosen_.penStyle);
+    WriteSetting(app_.Store(), setting::kLineWidth, settings.lineWidth);
+    WriteSetting(app_.Store(), setting::kLineType, settings.lineType);
+    settings.fontSize = static_cast<std::uint32_t>(std::abs(chosen_.labelFont.height));
+    WriteSetting(app_.Store(), setting::kFontSize, settings.fontSize);
+    app_.SetLabelFont(chosen_.labelFont);
+    canvas_ = chosen_;
+    QDialog::accept();
+}
+
+}  // namespace lensora
