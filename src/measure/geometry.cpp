@@ -298,8 +298,11 @@ std::optional<LineExtent> ProjectOntoLine(std::span<const PixelPoint> points, Po
         return std::nullopt;
     }
     PointD dir{direction.x / norm, direction.y / norm};
-    // Orient the axis so that the first end lies towards smaller x (smaller y when vertical).
-    if (dir.x < 0.0 || (dir.x == 0.0 && dir.y < 0.0)) {
+    // Orient the axis along its larger component, so that the first end is the left one of a
+    // mostly horizontal line and the upper one of a mostly vertical line, however the fit
+    // happened to sign the direction.
+    const bool mostlyHorizontal = std::abs(dir.x) >= std::abs(dir.y);
+    if ((mostlyHorizontal && dir.x < 0.0) || (!mostlyHorizontal && dir.y < 0.0)) {
         dir = {-dir.x, -dir.y};
     }
     double tMin = std::numeric_limits<double>::infinity();

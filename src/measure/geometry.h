@@ -74,8 +74,10 @@ std::optional<std::int64_t> PolygonPixelArea(std::span<const PixelPoint> points)
 bool PolygonContainsPixel(std::span<const PixelPoint> points, std::int64_t x, std::int64_t y);
 
 struct LineExtent {
-    PointD a;  // the outermost projection towards smaller x (smaller y on a vertical line)
-    PointD b;  // the outermost projection at the other end
+    // The outermost projections: a towards smaller x on a mostly horizontal line, towards
+    // smaller y on a mostly vertical one; b at the other end.
+    PointD a;
+    PointD b;
 };
 
 // Projects every point orthogonally onto the line through origin with the given direction
