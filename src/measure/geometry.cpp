@@ -26,7 +26,9 @@ Wide Dot(PixelPoint o, PixelPoint a, PixelPoint b) {
     return (Wide{a.x} - o.x) * (Wide{b.x} - o.x) + (Wide{a.y} - o.y) * (Wide{b.y} - o.y);
 }
 
-double Length(PointD from, PointD to) { return std::hypot(to.x - from.x, to.y - from.y); }
+double Length(PointD from, PointD to) {
+    return std::hypot(to.x - from.x, to.y - from.y);
+}
 
 // The original program converts radians with this single-precision value of 180/pi; the
 // angle between two lines keeps it so that its readings stay as users know them.
@@ -87,7 +89,9 @@ std::int32_t RoundToPixel(double value) {
     return TruncateToPixel(std::round(value));  // std::round: halves away from zero
 }
 
-PixelPoint RoundToPixel(PointD p) { return {RoundToPixel(p.x), RoundToPixel(p.y)}; }
+PixelPoint RoundToPixel(PointD p) {
+    return {RoundToPixel(p.x), RoundToPixel(p.y)};
+}
 
 std::array<PixelPoint, 4> EndTicks(PixelPoint p, PixelPoint q, int halfLength) {
     const std::int32_t e = halfLength;
@@ -183,8 +187,8 @@ std::optional<double> LineAngle(PixelPoint p, PixelPoint q, PixelPoint r, PixelP
         x = {e, d + (e - c) * (d - b) / (c - a)};
     } else {
         // Equal slopes of integer lines are exactly a zero cross product of their directions.
-        const Wide crossDirs = (Wide{q.x} - p.x) * (Wide{s.y} - r.y) -
-                               (Wide{q.y} - p.y) * (Wide{s.x} - r.x);
+        const Wide crossDirs =
+            (Wide{q.x} - p.x) * (Wide{s.y} - r.y) - (Wide{q.y} - p.y) * (Wide{s.x} - r.x);
         const double k1 = (d - b) / (c - a);
         const double k2 = (h - f) / (g - e);
         if (crossDirs == 0 || k1 == k2) {
@@ -197,10 +201,10 @@ std::optional<double> LineAngle(PixelPoint p, PixelPoint q, PixelPoint r, PixelP
     if (!std::isfinite(x.x) || !std::isfinite(x.y)) {
         return 0.0;  // lines too close to parallel for their crossing to be represented
     }
-    const PointD end1 = Length(x, ToPointD(q)) >= Length(x, ToPointD(p)) ? ToPointD(q)
-                                                                           : ToPointD(p);
-    const PointD end2 = Length(x, ToPointD(s)) >= Length(x, ToPointD(r)) ? ToPointD(s)
-                                                                           : ToPointD(r);
+    const PointD end1 =
+        Length(x, ToPointD(q)) >= Length(x, ToPointD(p)) ? ToPointD(q) : ToPointD(p);
+    const PointD end2 =
+        Length(x, ToPointD(s)) >= Length(x, ToPointD(r)) ? ToPointD(s) : ToPointD(r);
     const double ux = end1.x - x.x, uy = end1.y - x.y;
     const double vx = end2.x - x.x, vy = end2.y - x.y;
     const double norms = std::hypot(ux, uy) * std::hypot(vx, vy);
@@ -277,14 +281,29 @@ std::optional<std::int64_t> PolygonPixelArea(std::span<const PixelPoint> points)
 }
 
 bool PolygonContainsPixel(std::span<const PixelPoint> points, std::int64_t x, std::int64_t y) {
-    if (points.size() < 3) {
+    auto outOfRange = [](std::int64_t v) {
+        return v > kMaxPolygonCoordinate || -v > kMaxPolygonCoordinate;
+    };
+    if (points.size() < 3 || outOfRange(x) || outOfRange(y)) {
         return false;
     }
     bool inside = false;
-    for (const ScanEdge& edge : BuildEdges(points)) {
-        if (edge.yTop <= y && y < edge.yBottom &&
-            edge.xTop * edge.dy + (y - edge.yTop) * edge.dx <= x * edge.dy) {
-            inside = !inside;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        PixelPoint a = points[i];
+        PixelPoint b = points[(i + 1) % points.size()];
+        if (outOfRange(a.x) || outOfRange(a.y)) {
+            return false;  // keeps the products below within 64 bits
+        }
+        if (a.y > b.y) {
+            std::swap(a, b);
+        }
+        // Same half-open rule as the scanlines: rows a.y <= y < b.y, crossing at or left of x.
+        if (a.y <= y && y < b.y) {
+            const std::int64_t dy = std::int64_t{b.y} - a.y;
+            const std::int64_t dx = std::int64_t{b.x} - a.x;
+            if (std::int64_t{a.x} * dy + (y - a.y) * dx <= x * dy) {
+                inside = !inside;
+            }
         }
     }
     return inside;

@@ -36,9 +36,9 @@ std::optional<double> DistanceToLine(PixelPoint p, PixelPoint q, PixelPoint r);
 std::optional<PointD> Circumcentre(PixelPoint p1, PixelPoint p2, PixelPoint p3);
 
 struct CircleThrough3 {
-    PointD centre;   // exact
-    double radius;   // distance from the exact centre to the first point, in pixels
-    bool turning;    // (p2 - p1) x (p3 - p1) < 0 in screen coordinates
+    PointD centre;  // exact
+    double radius;  // distance from the exact centre to the first point, in pixels
+    bool turning;   // (p2 - p1) x (p3 - p1) < 0 in screen coordinates
 };
 
 // The circle through three points with its turning flag; nullopt for collinear points.
@@ -71,6 +71,7 @@ inline constexpr std::int64_t kMaxPolygonRows = std::int64_t{1} << 22;
 std::optional<std::int64_t> PolygonPixelArea(std::span<const PixelPoint> points);
 
 // The same rule for one pixel, by testing every edge; the reference for PolygonPixelArea.
+// False beyond kMaxPolygonCoordinate.
 bool PolygonContainsPixel(std::span<const PixelPoint> points, std::int64_t x, std::int64_t y);
 
 struct LineExtent {

@@ -38,7 +38,9 @@ int LineGapForFontSize(std::int64_t fontSize) {
     return kDefaultLineGap;
 }
 
-MeasureRecord NewRecord() { return MeasureRecord{}; }
+MeasureRecord NewRecord() {
+    return MeasureRecord{};
+}
 
 MeasureRecord NewRecord(int kind, const AppSettings& settings, const ViewDrawingStyle& style) {
     MeasureRecord record;
@@ -59,8 +61,7 @@ MeasureRecord NewRecord(StillKind kind, const AppSettings& settings,
     return NewRecord(static_cast<int>(kind), settings, style);
 }
 
-MeasureRecord NewRecord(LiveKind kind, const AppSettings& settings,
-                        const ViewDrawingStyle& style) {
+MeasureRecord NewRecord(LiveKind kind, const AppSettings& settings, const ViewDrawingStyle& style) {
     return NewRecord(static_cast<int>(kind), settings, style);
 }
 

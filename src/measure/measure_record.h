@@ -52,10 +52,8 @@ MeasureRecord NewRecord();
 // from the program-wide settings, colours and label font from the view, and the line gap of
 // the configured font size.
 MeasureRecord NewRecord(int kind, const AppSettings& settings, const ViewDrawingStyle& style);
-MeasureRecord NewRecord(StillKind kind, const AppSettings& settings,
-                        const ViewDrawingStyle& style);
-MeasureRecord NewRecord(LiveKind kind, const AppSettings& settings,
-                        const ViewDrawingStyle& style);
+MeasureRecord NewRecord(StillKind kind, const AppSettings& settings, const ViewDrawingStyle& style);
+MeasureRecord NewRecord(LiveKind kind, const AppSettings& settings, const ViewDrawingStyle& style);
 
 // Label lines of a draw-only record: as many empty lines as the measuring tool would print.
 std::vector<std::string> EmptyLabels(StillKind kind);

@@ -23,7 +23,9 @@ double Distance(PixelPoint a, PixelPoint b) {
     return std::hypot(double(b.x) - a.x, double(b.y) - a.y);
 }
 
-double Distance(PointD a, PointD b) { return std::hypot(b.x - a.x, b.y - a.y); }
+double Distance(PointD a, PointD b) {
+    return std::hypot(b.x - a.x, b.y - a.y);
+}
 
 std::string Join(std::string_view prefix, std::string_view value, std::string_view suffix) {
     std::string text;
@@ -113,10 +115,10 @@ std::optional<DiameterCircleValues> DiameterCircleLabels(PixelPoint end1, PixelP
     // Integer halving truncates toward zero; the centre is for drawing only.
     const PixelPoint centre{static_cast<std::int32_t>((std::int64_t{end1.x} + end2.x) / 2),
                             static_cast<std::int32_t>((std::int64_t{end1.y} + end2.y) / 2)};
-    return DiameterCircleValues{{FormatArea(r * r * kCircleArea, ctx),
-                                 FormatLength("R:", d / 2.0, ctx),
-                                 FormatLength("G:", d * kDiameterGirth, ctx)},
-                                centre};
+    return DiameterCircleValues{
+        {FormatArea(r * r * kCircleArea, ctx), FormatLength("R:", d / 2.0, ctx),
+         FormatLength("G:", d * kDiameterGirth, ctx)},
+        centre};
 }
 
 std::optional<ThreePointCircleValues> ThreePointCircleLabels(PixelPoint first, PixelPoint second,
@@ -138,8 +140,7 @@ std::optional<Labels> AutoCircleLabels(double fittedRadiusPx, const ScaleContext
 }
 
 std::optional<ThreePointCircleValues> TwoCirclesFirstLabel(PixelPoint c1, PixelPoint c2,
-                                                           PixelPoint c3,
-                                                           const ScaleContext& ctx) {
+                                                           PixelPoint c3, const ScaleContext& ctx) {
     const std::optional<CircleThrough3> circle = CircleThroughThree(c1, c2, c3);
     if (!circle) {
         return std::nullopt;
@@ -222,12 +223,12 @@ std::optional<ArcValues> ArcThrough(PixelPoint first, PixelPoint second, PixelPo
         sweep = 360.0 - sweep;
     }
     const double arcRadius = arcRadiusPx.value_or(circle->radius);
-    return ArcValues{{FormatLength("R:", circle->radius * ctx.s, ctx),
-                      FormatDegrees("Angle:", sweep),
-                      FormatLength("Arc:", sweep * arcRadius * ctx.s * kArcLength / 360.0, ctx)},
-                     RoundToPixel(circle->centre),
-                     circle->radius,
-                     sweep};
+    return ArcValues{
+        {FormatLength("R:", circle->radius * ctx.s, ctx), FormatDegrees("Angle:", sweep),
+         FormatLength("Arc:", sweep * arcRadius * ctx.s * kArcLength / 360.0, ctx)},
+        RoundToPixel(circle->centre),
+        circle->radius,
+        sweep};
 }
 
 }  // namespace

@@ -70,10 +70,10 @@ std::optional<DiameterCircleValues> DiameterCircleLabels(PixelPoint end1, PixelP
                                                          const ScaleContext& ctx);
 
 struct ThreePointCircleValues {
-    Labels labels;         // "A:", "R:", "G:" from the exact circle
+    Labels labels;  // "A:", "R:", "G:" from the exact circle
     PointD exactCentre;
-    PixelPoint centre;     // exact centre rounded, stored as p0
-    double radiusPx = 0;   // exact centre to the first click
+    PixelPoint centre;    // exact centre rounded, stored as p0
+    double radiusPx = 0;  // exact centre to the first click
 };
 // Clicks in click order; collinear clicks: no measurement.
 std::optional<ThreePointCircleValues> ThreePointCircleLabels(PixelPoint first, PixelPoint second,
@@ -93,8 +93,7 @@ std::optional<TwoCirclesValues> TwoCirclesLabels(std::span<const PixelPoint, 6> 
                                                  const ScaleContext& ctx);
 // Circle 1 alone, shown after its third click: its "R:" and rounded centre.
 std::optional<ThreePointCircleValues> TwoCirclesFirstLabel(PixelPoint c1, PixelPoint c2,
-                                                           PixelPoint c3,
-                                                           const ScaleContext& ctx);
+                                                           PixelPoint c3, const ScaleContext& ctx);
 
 // "A:", "W:", "H:" of the box between two opposite corners, dragged either way.
 Labels RectangleLabels(PixelPoint corner1, PixelPoint corner2, const ScaleContext& ctx);
@@ -111,10 +110,10 @@ std::optional<Labels> FourPointAngleLabels(PixelPoint p0, PixelPoint p1, PixelPo
                                            PixelPoint p3);
 
 struct ArcValues {
-    Labels labels;          // "R:", "Angle:", "Arc:"
-    PixelPoint centre;      // exact centre rounded, stored as p4
-    double radiusPx = 0;    // exact radius
-    double sweepDeg = 0;    // angle of the arc through the second point
+    Labels labels;        // "R:", "Angle:", "Arc:"
+    PixelPoint centre;    // exact centre rounded, stored as p4
+    double radiusPx = 0;  // exact radius
+    double sweepDeg = 0;  // angle of the arc through the second point
 };
 // Arc through three clicks; collinear: no measurement.
 std::optional<ArcValues> ArcLabels(PixelPoint first, PixelPoint second, PixelPoint third,

@@ -24,7 +24,9 @@ bool RemoveRecord(RecordList& list, std::size_t index) {
     return true;
 }
 
-void ClearRecords(RecordList& list) { list.records.clear(); }
+void ClearRecords(RecordList& list) {
+    list.records.clear();
+}
 
 void SelectOnly(RecordList& list, std::size_t index) {
     for (std::size_t i = 0; i < list.records.size(); ++i) {

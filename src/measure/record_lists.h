@@ -50,7 +50,7 @@ struct WorkingLists {
 // The last numbers issued to circle and square labels. One instance is shared by both views
 // (SharedLabelCounters); separate instances serve tests.
 class LabelCounters {
-public:
+  public:
     // Increment and return the new number formatted as the label ("1", "2", ...).
     std::string NextCircleLabel();
     std::string NextSquareLabel();
@@ -65,7 +65,7 @@ public:
     // square label tool only the circle counter, any other tool both.
     void OnLiveToolChosen(LiveKind kind);
 
-private:
+  private:
     int circle_ = 0;
     int square_ = 0;
 };

@@ -50,13 +50,13 @@ ShapeResult<ReferenceShape> MakeAngleLine(std::int32_t x, std::int32_t y) {
     shape.kind = ReferenceKind::kAngleLine;
     const std::int64_t up = std::max<std::int64_t>(std::int64_t{y} - kAngleLineArm, 0);
     const std::int64_t right = std::min<std::int64_t>(std::int64_t{x} + kAngleLineArm, kVideoWidth);
-    shape.points = {{x, y}, {x, static_cast<std::int32_t>(up)},
-                    {static_cast<std::int32_t>(right), y}};
+    shape.points = {
+        {x, y}, {x, static_cast<std::int32_t>(up)}, {static_cast<std::int32_t>(right), y}};
     return shape;
 }
 
-ShapeResult<ReferenceShape> MakeLengthLine(PixelPoint start, PixelPoint secondClick,
-                                           double length, double s) {
+ShapeResult<ReferenceShape> MakeLengthLine(PixelPoint start, PixelPoint secondClick, double length,
+                                           double s) {
     const ShapeInputError refused{shape_text::kEnterDigital};
     if (length == 0.0) {
         return refused;

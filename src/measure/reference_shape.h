@@ -67,7 +67,7 @@ ShapeResult<ReferenceShape> MakeAngleLine(std::int32_t x, std::int32_t y);
 
 // Length line from the first click: to the right when the drag to the second click was more
 // horizontal than vertical, else downwards (flag 1). The length must be non-zero.
-ShapeResult<ReferenceShape> MakeLengthLine(PixelPoint start, PixelPoint secondClick,
-                                           double length, double s);
+ShapeResult<ReferenceShape> MakeLengthLine(PixelPoint start, PixelPoint secondClick, double length,
+                                           double s);
 
 }  // namespace lensora

@@ -51,7 +51,9 @@ const std::array kTools = {
 
 }  // namespace
 
-std::span<const ToolInfo> ToolCatalog() { return kTools; }
+std::span<const ToolInfo> ToolCatalog() {
+    return kTools;
+}
 
 std::optional<StillKind> StillModeToKind(StillMode mode) {
     const ToolInfo* tool = FindStillTool(mode);

@@ -27,8 +27,7 @@ TEST(Geometry, EndTicksArePerpendicularAndTruncated) {
     using Ticks = std::array<PixelPoint, 4>;
     EXPECT_EQ(EndTicks({0, 0}, {30, 40}, 10), (Ticks{{{8, -6}, {-8, 6}, {38, 34}, {22, 46}}}));
     EXPECT_EQ(EndTicks({5, 0}, {5, 50}, 10), (Ticks{{{15, 0}, {-5, 0}, {15, 50}, {-5, 50}}}));
-    EXPECT_EQ(EndTicks({0, 5}, {50, 5}, 100),
-              (Ticks{{{0, 105}, {0, -95}, {50, 105}, {50, -95}}}));
+    EXPECT_EQ(EndTicks({0, 5}, {50, 5}, 100), (Ticks{{{0, 105}, {0, -95}, {50, 105}, {50, -95}}}));
     // Far-away ends stay representable.
     for (const PixelPoint& p : EndTicks({kIntMax, kIntMax}, {kIntMin, kIntMax - 3}, 100)) {
         EXPECT_GE(p.x, kIntMin);
@@ -140,12 +139,11 @@ TEST(Geometry, PolygonAreaCountsPixelsWithTheRegionFillConvention) {
     EXPECT_FALSE(PolygonContainsPixel(square, 10, 5));
     EXPECT_FALSE(PolygonContainsPixel(square, 5, 10));
     // Clicked the other way round, with the closing double-click vertex repeated.
-    EXPECT_EQ(*PolygonPixelArea(std::vector<PixelPoint>{
-                  {0, 10}, {10, 10}, {10, 0}, {0, 0}, {0, 0}, {0, 0}}),
+    EXPECT_EQ(*PolygonPixelArea(
+                  std::vector<PixelPoint>{{0, 10}, {10, 10}, {10, 0}, {0, 0}, {0, 0}, {0, 0}}),
               100);
     EXPECT_EQ(*PolygonPixelArea(std::vector<PixelPoint>{{0, 0}, {10, 0}, {0, 10}}), 55);
-    EXPECT_EQ(*PolygonPixelArea(std::vector<PixelPoint>{{-5, -5}, {5, -5}, {5, 5}, {-5, 5}}),
-              100);
+    EXPECT_EQ(*PolygonPixelArea(std::vector<PixelPoint>{{-5, -5}, {5, -5}, {5, 5}, {-5, 5}}), 100);
 }
 
 TEST(Geometry, SelfCrossingPolygonCountsTheEvenOddInterior) {

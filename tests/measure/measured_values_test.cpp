@@ -74,8 +74,8 @@ TEST(MeasuredValues, RadiusAndDiameterCircles) {
                 ElementsAre("A:314.159mm2", "R:10.000mm", "G:62.832mm"));
     EXPECT_FALSE(RadiusCircleLabels({3, 3}, {3, 3}, ctx));
     EXPECT_FALSE(DiameterCircleLabels({3, 3}, {3, 3}, ctx));
-    EXPECT_THAT(*AutoCircleLabels(10.0, ctx), ElementsAre("A:314.159mm2", "R:10.000mm",
-                                                          "G:62.832mm"));
+    EXPECT_THAT(*AutoCircleLabels(10.0, ctx),
+                ElementsAre("A:314.159mm2", "R:10.000mm", "G:62.832mm"));
     EXPECT_FALSE(AutoCircleLabels(0.0, ctx));
     EXPECT_FALSE(AutoCircleLabels(std::nan(""), ctx));
 }
@@ -94,20 +94,18 @@ TEST(MeasuredValues, ThreePointCircleUsesTheExactCentre) {
 
 TEST(MeasuredValues, TwoCirclesReadOneRadiusPerCircle) {
     // The same circle drawn twice reads the same radius twice, and its centres coincide.
-    const std::array<PixelPoint, 6> same{{{520, 437}, {601, 97}, {189, 411},
-                                          {601, 97}, {189, 411}, {520, 437}}};
+    const std::array<PixelPoint, 6> same{
+        {{520, 437}, {601, 97}, {189, 411}, {601, 97}, {189, 411}, {520, 437}}};
     const auto twice = TwoCirclesLabels(same, kPixels);
     ASSERT_TRUE(twice);
     EXPECT_THAT(twice->labels, ElementsAre("R:262.17px", "R:262.17px", "L:0.00px"));
     EXPECT_EQ(twice->centre1, (PixelPoint{370, 222}));
-    const std::array<PixelPoint, 6> apart{{{0, 0}, {100, 10}, {200, 0},
-                                           {0, 1000}, {100, 1010}, {200, 1000}}};
+    const std::array<PixelPoint, 6> apart{
+        {{0, 0}, {100, 10}, {200, 0}, {0, 1000}, {100, 1010}, {200, 1000}}};
     EXPECT_THAT(TwoCirclesLabels(apart, kPixels)->labels,
                 ElementsAre("R:505.00px", "R:505.00px", "L:1000.00px"));
-    EXPECT_EQ(TwoCirclesFirstLabel({0, 0}, {100, 10}, {200, 0}, kPixels)->labels[0],
-              "R:505.00px");
-    const std::array<PixelPoint, 6> flat{{{0, 0}, {100, 10}, {200, 0},
-                                          {0, 5}, {10, 5}, {20, 5}}};
+    EXPECT_EQ(TwoCirclesFirstLabel({0, 0}, {100, 10}, {200, 0}, kPixels)->labels[0], "R:505.00px");
+    const std::array<PixelPoint, 6> flat{{{0, 0}, {100, 10}, {200, 0}, {0, 5}, {10, 5}, {20, 5}}};
     EXPECT_FALSE(TwoCirclesLabels(flat, kPixels));
 }
 
@@ -150,12 +148,9 @@ TEST(MeasuredValues, QuarterArcReads90EitherWayAnd270OnTheRest) {
     ASSERT_TRUE(forward);
     EXPECT_THAT(forward->labels, ElementsAre("R:25.000mm", "Angle:90.00\u00B0", "Arc:39.269mm"));
     EXPECT_EQ(forward->centre, (PixelPoint{100, 100}));
-    EXPECT_THAT(ArcLabels({100, 75}, {120, 85}, {125, 100}, ctx)->labels[1],
-                "Angle:90.00\u00B0");
-    EXPECT_THAT(ArcLabels({125, 100}, {80, 115}, {100, 75}, ctx)->labels[1],
-                "Angle:270.00\u00B0");
-    EXPECT_THAT(ArcLabels({100, 75}, {80, 115}, {125, 100}, ctx)->labels[1],
-                "Angle:270.00\u00B0");
+    EXPECT_THAT(ArcLabels({100, 75}, {120, 85}, {125, 100}, ctx)->labels[1], "Angle:90.00\u00B0");
+    EXPECT_THAT(ArcLabels({125, 100}, {80, 115}, {100, 75}, ctx)->labels[1], "Angle:270.00\u00B0");
+    EXPECT_THAT(ArcLabels({100, 75}, {80, 115}, {125, 100}, ctx)->labels[1], "Angle:270.00\u00B0");
     // A radius just under 100 pixels is not cut to whole pixels.
     const auto wide = ArcLabels({0, 0}, {100, 10}, {200, 0}, kPixels);
     EXPECT_EQ(wide->labels[0], "R:505.00px");
@@ -173,8 +168,8 @@ TEST(MeasuredValues, AutomaticArcUsesTheFittedRadiusForTheLength) {
 
 TEST(MeasuredValues, AutomaticLineLength2MeasuresAVerticalRow) {
     const std::vector<PixelPoint> row{{100, 10}, {100, 60}, {103, 80}, {100, 110}};
-    const auto line = AutoLineLength2Labels(row, {100.75, 65.0}, {-4e-8, 1.0},
-                                            ScaleContext{1.0, "px", 3});
+    const auto line =
+        AutoLineLength2Labels(row, {100.75, 65.0}, {-4e-8, 1.0}, ScaleContext{1.0, "px", 3});
     ASSERT_TRUE(line);
     EXPECT_THAT(line->labels, ElementsAre("L:100.000px"));
     EXPECT_EQ(line->a, (PixelPoint{101, 10}));
@@ -183,8 +178,8 @@ TEST(MeasuredValues, AutomaticLineLength2MeasuresAVerticalRow) {
     EXPECT_THAT(AutoLineLength2Labels(flat, {25, 7}, {1, 0}, kPixels)->labels,
                 ElementsAre("L:50.00px"));
     EXPECT_FALSE(AutoLineLength2Labels(std::vector<PixelPoint>{{1, 1}}, {1, 1}, {1, 0}, kPixels));
-    EXPECT_FALSE(AutoLineLength2Labels(std::vector<PixelPoint>{{1, 1}, {1, 1}}, {1, 1}, {1, 0},
-                                       kPixels));
+    EXPECT_FALSE(
+        AutoLineLength2Labels(std::vector<PixelPoint>{{1, 1}, {1, 1}}, {1, 1}, {1, 0}, kPixels));
 }
 
 TEST(MeasuredValues, ToleranceCircleTexts) {
@@ -202,8 +197,8 @@ TEST(MeasuredValues, PrintedRadiusIsTheExactCircumradius) {
     while (checked < 2000) {
         const PixelPoint a{coord(rng), coord(rng)}, b{coord(rng), coord(rng)},
             c{coord(rng), coord(rng)};
-        const long double cross = (long double)(b.x - a.x) * (c.y - a.y) -
-                                  (long double)(b.y - a.y) * (c.x - a.x);
+        const long double cross =
+            (long double)(b.x - a.x) * (c.y - a.y) - (long double)(b.y - a.y) * (c.x - a.x);
         if (cross == 0) {
             EXPECT_FALSE(ThreePointCircleLabels(a, b, c, ctx));
             continue;
