@@ -45,6 +45,11 @@ struct CircleThrough3 {
 // Serves the arc tools and the automatic arc alike.
 std::optional<CircleThrough3> CircleThroughThree(PixelPoint p1, PixelPoint p2, PixelPoint p3);
 
+// The same circle under the name the automatic arc uses.
+inline std::optional<CircleThrough3> CircleThrough(PixelPoint p1, PixelPoint p2, PixelPoint p3) {
+    return CircleThroughThree(p1, p2, p3);
+}
+
 // Angle in degrees (0 to 180) between line 1 (p to q) and line 2 (r to s), measured at their
 // intersection towards the end of each line farther from it. Two vertical lines read 180
 // only when line 1 points upwards and line 2 ends below line 1's start; two horizontal lines
@@ -58,6 +63,10 @@ std::optional<double> ArmAngle(PixelPoint first, PixelPoint vertex, PixelPoint s
 
 // Counter-clockwise sweep on screen from start to end around centre, in degrees in (0, 360].
 double ArcSweep(PixelPoint start, PointD centre, PixelPoint end);
+// The same sweep under the name the automatic arc uses.
+inline double ArcAngle(PixelPoint start, PointD centre, PixelPoint end) {
+    return ArcSweep(start, centre, end);
+}
 
 // Largest coordinate magnitude and bounding-box height PolygonPixelArea accepts; beyond them
 // no mouse position inside a picture can reach, and the count is refused.
