@@ -20,7 +20,9 @@ struct PointD {
     friend bool operator==(const PointD&, const PointD&) = default;
 };
 
-inline PointD ToPointD(PixelPoint p) { return {double(p.x), double(p.y)}; }
+inline PointD ToPointD(PixelPoint p) {
+    return {double(p.x), double(p.y)};
+}
 
 // Nearest pixel, halves rounded away from zero on both sides of the origin. Values outside
 // the 32-bit range are clamped to it and a value that is not a number gives 0, so that no

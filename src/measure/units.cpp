@@ -114,17 +114,16 @@ ScaleContext MakeScaleContext(const AppSettings& settings, const CameraFacts& ca
     ScaleContext scale;
     scale.unit = std::string(MeasureUnit(settings));
     scale.decimals = MeasureDecimals(settings);
-    scale.unitsPerPixel = UnitsPerPixel(scale.unit, camera);
-    scale.effectiveRate = effectiveRate;
+    scale.s = PixelScale(UnitsPerPixel(scale.unit, camera), effectiveRate);
     return scale;
 }
 
 double ScaleLength(double pixels, const ScaleContext& scale) {
-    return pixels * scale.Scale();
+    return pixels * scale.s;
 }
 
 double ScaleArea(double squarePixels, const ScaleContext& scale) {
-    const double s = scale.Scale();
+    const double s = scale.s;
     return squarePixels * s * s;
 }
 

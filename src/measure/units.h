@@ -75,15 +75,12 @@ bool SetDecimals(AppSettings& settings, SettingsStore& store, int decimals);
 // positive finite number (PrepareRate never leaves a view with such a rate).
 double PixelScale(double unitsPerPixel, double effectiveRate);
 
-// Everything a view needs to turn pixel measures into printed values.
+// Everything a view needs to turn pixel measures into printed values: s, the printed units per
+// pixel (UnitsPerPixel * 10 / EffectiveRate), with the unit and decimals to print with.
 struct ScaleContext {
-    double unitsPerPixel = 0.0;  // UnitsPerPixel() of the unit and camera
-    double effectiveRate = 0.0;  // the view's EffectiveRate
+    double s = 0.0;
     std::string unit = std::string(unit::kMillimetre);
     int decimals = kDefaultDecimals;
-
-    // s: printed units per pixel.
-    double Scale() const { return PixelScale(unitsPerPixel, effectiveRate); }
 };
 
 ScaleContext MakeScaleContext(const AppSettings& settings, const CameraFacts& camera,

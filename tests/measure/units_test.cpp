@@ -39,7 +39,7 @@ TEST(UnitsTest, MilExampleAndUnknownUnitPrintWithTheirNames) {
     settings.unit = "mil";
     settings.decimals = 3;
     ScaleContext scale = MakeScaleContext(settings, kSmallCamera, 10.0);
-    EXPECT_NEAR(scale.unitsPerPixel, 2.51489, 1e-5);
+    EXPECT_NEAR(scale.s, 2.51489, 1e-5);  // at rate 10, s is the units per pixel
     EXPECT_EQ(FormatWithUnit(ScaleLength(100.0, scale), scale), "251.489mil");
 
     settings.unit = "um";
@@ -60,9 +60,9 @@ TEST(UnitsTest, UnusableRatesNeverGiveInfiniteValues) {
     for (double rate : {0.0, -5.0, nan, inf}) {
         EXPECT_EQ(PixelScale(0.08, rate), 0.0) << rate;
     }
-    ScaleContext scale;
-    scale.unitsPerPixel = 0.08;
-    scale.effectiveRate = 0.0;
+    AppSettings settings;
+    const ScaleContext scale = MakeScaleContext(settings, CameraFacts{}, 0.0);
+    EXPECT_EQ(scale.s, 0.0);
     EXPECT_EQ(FormatWithUnit(ScaleArea(1e6, scale), scale), "0.000mm");
     EXPECT_EQ(FormatWithUnit(inf, scale), "0.000mm");
 }
