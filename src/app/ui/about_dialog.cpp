@@ -6,33 +6,27 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/text_keys.h"
+#include "app/ui/ui_text.h"
 #include "app/ui/skin.h"
 
 namespace lensora {
-namespace {
-QString Text(const TextKey& key, std::size_t size = 256) {
-    return QString::fromStdString(GetText(key, size));
-}
-}  // namespace
-
 AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("aboutDialog"));
-    setWindowTitle(Text(text::kAboutTitle, 128));
+    setWindowTitle(UiText(text::kAboutTitle, 128));
 
     auto* logo = new QLabel(this);
     logo->setPixmap(skin::IconPixmap(QStringLiteral("lensora.svg"), 72, false, devicePixelRatioF()));
-    auto* product = new QLabel(Text(text::kAboutProduct, 128), this);
+    auto* product = new QLabel(UiText(text::kAboutProduct, 128), this);
     product->setFont(skin::UiFont(16, true));
     auto* version = new QLabel(
-        Text(text::kAboutVersion, 64) + QStringLiteral(" %1").arg(QStringLiteral(LENSORA_VERSION)),
+        UiText(text::kAboutVersion, 64) + QStringLiteral(" %1").arg(QStringLiteral(LENSORA_VERSION)),
         this);
-    auto* description = new QLabel(Text(text::kAboutDescription, 512), this);
+    auto* description = new QLabel(UiText(text::kAboutDescription, 512), this);
     description->setWordWrap(true);
-    auto* licence = new QLabel(Text(text::kAboutLicence, 512), this);
+    auto* licence = new QLabel(UiText(text::kAboutLicence, 512), this);
     licence->setWordWrap(true);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(Text(text::kOk, 40));
+    buttons->button(QDialogButtonBox::Ok)->setText(UiText(text::kOk, 40));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
 
     auto* texts = new QVBoxLayout;

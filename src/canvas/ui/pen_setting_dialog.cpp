@@ -16,17 +16,13 @@
 #include <cstdlib>
 
 #include "app/app_state.h"
-#include "app/text_keys.h"
+#include "app/ui/ui_text.h"
 #include "canvas/font_files.h"
 #include "measure/units.h"
 #include "platform/qt_drawing_surface.h"
 
 namespace lensora {
 namespace {
-
-QString Text(std::string_view key, std::string_view defaultText) {
-    return QString::fromStdString(GetText(key, defaultText, 128));
-}
 
 // A line in the dialog's current pen across the box, 10 pixels in from each side.
 class PenPreview : public QWidget {
@@ -62,16 +58,16 @@ private:
 PenSettingDialog::PenSettingDialog(AppState& app, DrawingSettings& canvas, QWidget* parent)
     : QDialog(parent), app_(app), canvas_(canvas), chosen_(canvas) {
     setObjectName(QStringLiteral("penSettingDialog"));
-    setWindowTitle(Text("TipSetPen", "Pen Setting"));
+    setWindowTitle(UiText("TipSetPen", "Pen Setting"));
     chosen_.labelFont = ReadLabelFont(app_.Environment().appFolder).value_or(DefaultLogFont());
 
     pages_ = new QTabWidget(this);
-    pages_->addTab(BuildPenPage(), Text("PenSetting", "Pen setting"));
-    pages_->addTab(BuildUnitPage(), Text("UnitSetting", "Unit setting"));
+    pages_->addTab(BuildPenPage(), UiText("PenSetting", "Pen setting"));
+    pages_->addTab(BuildUnitPage(), UiText("UnitSetting", "Unit setting"));
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(Text("OK", "OK"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(Text("Cancel", "Cancel"));
+    buttons->button(QDialogButtonBox::Ok)->setText(UiText("OK", "OK"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(UiText("Cancel", "Cancel"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
@@ -88,12 +84,12 @@ QWidget* PenSettingDialog::BuildPenPage() {
     widthBox_->setValue(std::clamp(chosen_.penWidth, kMinPenWidth, kMaxPenWidth));
     chosen_.penWidth = widthBox_->value();
 
-    auto* typeBox = new QGroupBox(Text("PenType", "Line Type"), page);
+    auto* typeBox = new QGroupBox(UiText("PenType", "Line Type"), page);
     auto* typeLayout = new QVBoxLayout(typeBox);
     lineTypes_ = new QButtonGroup(this);
-    const std::array<QString, 3> typeNames = {Text("SolidLine", "Solid Line"),
-                                              Text("DashLine", "Dash Line"),
-                                              Text("DotLine", "Dot Line")};
+    const std::array<QString, 3> typeNames = {UiText("SolidLine", "Solid Line"),
+                                              UiText("DashLine", "Dash Line"),
+                                              UiText("DotLine", "Dot Line")};
     for (int i = 0; i < 3; ++i) {
         auto* radio = new QRadioButton(typeNames[static_cast<std::size_t>(i)], typeBox);
         lineTypes_->addButton(radio, i);
@@ -103,9 +99,9 @@ QWidget* PenSettingDialog::BuildPenPage() {
     lineTypes_->button(shownType)->setChecked(true);
     chosen_.penStyle = shownType;
 
-    auto* colourButton = new QPushButton(Text("PenColor", "Colour"), page);
+    auto* colourButton = new QPushButton(UiText("PenColor", "Colour"), page);
     colourButton->setObjectName(QStringLiteral("colourButton"));
-    auto* fontButton = new QPushButton(Text("Font", "Font"), page);
+    auto* fontButton = new QPushButton(UiText("Font", "Font"), page);
     fontButton->setObjectName(QStringLiteral("fontButton"));
 
     rangeList_ = new QComboBox(page);
@@ -114,16 +110,16 @@ QWidget* PenSettingDialog::BuildPenPage() {
     }
     rangeList_->setCurrentIndex(DetectionRangeIndex(chosen_.detectionRange));
 
-    auto* previewBox = new QGroupBox(Text("LinePriview", "Preview"), page);
+    auto* previewBox = new QGroupBox(UiText("LinePriview", "Preview"), page);
     preview_ = new PenPreview(chosen_, previewBox);
     auto* previewLayout = new QVBoxLayout(previewBox);
     previewLayout->addWidget(preview_);
 
     auto* form = new QFormLayout;
-    form->addRow(Text("PenWidth", "Line Width"), widthBox_);
-    form->addRow(Text("PenColorLine", "Line Colour"), colourButton);
+    form->addRow(UiText("PenWidth", "Line Width"), widthBox_);
+    form->addRow(UiText("PenColorLine", "Line Colour"), colourButton);
     form->addRow(QString(), fontButton);
-    form->addRow(Text("DetectRange", "Detection Range"), rangeList_);
+    form->addRow(UiText("DetectRange", "Detection Range"), rangeList_);
     auto* top = new QHBoxLayout;
     top->addLayout(form, 1);
     top->addWidget(typeBox);
@@ -150,7 +146,7 @@ QWidget* PenSettingDialog::BuildUnitPage() {
     auto* page = new QWidget(this);
     AppSettings& settings = app_.Settings();
 
-    auto* unitBox = new QGroupBox(Text("Units", "Units"), page);
+    auto* unitBox = new QGroupBox(UiText("Units", "Units"), page);
     auto* unitLayout = new QVBoxLayout(unitBox);
     units_ = new QButtonGroup(this);
     for (std::size_t i = 0; i < kDialogUnits.size(); ++i) {
@@ -162,7 +158,7 @@ QWidget* PenSettingDialog::BuildUnitPage() {
     }
     units_->button(UnitButtonIndex(MeasureUnit(settings)))->setChecked(true);
 
-    auto* decimalBox = new QGroupBox(Text("decimal", "decimal"), page);
+    auto* decimalBox = new QGroupBox(UiText("decimal", "decimal"), page);
     auto* decimalLayout = new QVBoxLayout(decimalBox);
     decimals_ = new QButtonGroup(this);
     for (int d = 2; d <= 5; ++d) {

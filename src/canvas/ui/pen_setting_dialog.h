@@ -40,8 +40,6 @@ public:
 
     void ChooseLineColour();
     void ChooseLabelFont();
-
-protected:
     void accept() override;
 
 private:
