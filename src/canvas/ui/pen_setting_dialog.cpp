@@ -7,7 +7,9 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QIcon>
 #include <QPainter>
+#include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -52,6 +54,12 @@ protected:
 private:
     const DrawingSettings& settings_;
 };
+
+QIcon Swatch(std::uint32_t colour) {
+    QPixmap pixmap(14, 14);
+    pixmap.fill(ToQColor(colour));
+    return QIcon(pixmap);
+}
 
 }  // namespace
 
@@ -101,6 +109,7 @@ QWidget* PenSettingDialog::BuildPenPage() {
 
     auto* colourButton = new QPushButton(UiText("PenColor", "Colour"), page);
     colourButton->setObjectName(QStringLiteral("colourButton"));
+    colourButton->setIcon(Swatch(chosen_.penColour));
     auto* fontButton = new QPushButton(UiText("Font", "Font"), page);
     fontButton->setObjectName(QStringLiteral("fontButton"));
 
@@ -186,6 +195,9 @@ void PenSettingDialog::ChooseLineColour() {
         chosen_.penColour = *colour;
         app_.Settings().lineColor = *colour;
         WriteSetting(app_.Store(), setting::kLineColor, *colour);
+        if (auto* button = findChild<QPushButton*>(QStringLiteral("colourButton"))) {
+            button->setIcon(Swatch(*colour));
+        }
         preview_->update();
     }
 }
