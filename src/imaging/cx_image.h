@@ -165,6 +165,8 @@ public:
     // the next MakeGreyPlane, a change of the picture or the image's end.
     bool MakeGreyPlane();
     bool HasGreyPlane() const { return !grey_.empty(); }
+    // Frees the grey plane; called whenever the pixels change.
+    void DiscardGreyPlane();
     std::uint32_t GreyStride() const { return greyStride_; }
     // Grey row y counted from the top; the plane must exist.
     const std::uint8_t* GreyRowFromTop(int y) const {
@@ -188,7 +190,6 @@ public:
 
 private:
     void WriteHeaderToBlock();
-    void DiscardGreyPlane();
     friend bool ReplacePixels(CxImage& image, CxImage&& replacement);
 
     std::unique_ptr<std::uint8_t[]> dib_;
