@@ -200,8 +200,8 @@ bool ReadBitfields(CxImage& image, CxFile& file, const BmpInfo& info) {
     const int height = image.GetHeight();
     const std::size_t fileRow = DibStride(std::uint64_t(width), info.bits);
     std::vector<std::uint8_t> row(fileRow);
-    const bool plain32 = info.bits == 32 && masks[0] == 0xFF0000 && masks[1] == 0xFF00 &&
-                         masks[2] == 0xFF;
+    const bool plain32 =
+        info.bits == 32 && masks[0] == 0xFF0000 && masks[1] == 0xFF00 && masks[2] == 0xFF;
     for (int i = 0; i < height; ++i) {
         if (file.Read(row.data(), fileRow, 1) != 1) {
             return Fail(image, msg::kBmpTruncated);
@@ -351,11 +351,11 @@ bool DecodeBmp(CxImage& image, CxFile& file) {
     }
     const bool rle = info.compression == kBiRle8 || info.compression == kBiRle4;
     const std::uint32_t outBits = info.bits <= 8 ? info.bits : 24;
-    if (!rle && fileSize >= 0 && info.width > 0 && info.height > 0 &&
-        info.width <= 0x7FFFFFFF && info.height <= 0x7FFFFFFF) {
+    if (!rle && fileSize >= 0 && info.width > 0 && info.height > 0 && info.width <= 0x7FFFFFFF &&
+        info.height <= 0x7FFFFFFF) {
         const std::uint64_t outStride = DibStride(std::uint64_t(info.width), outBits);
-        const bool fitsLimit = outStride <= kMaxImageBytes &&
-                               outStride * std::uint64_t(info.height) <= kMaxImageBytes;
+        const bool fitsLimit =
+            outStride <= kMaxImageBytes && outStride * std::uint64_t(info.height) <= kMaxImageBytes;
         const std::uint64_t rowBytes = DibStride(std::uint64_t(info.width), info.bits);
         const std::int64_t from = pixelStart >= 0 ? pixelStart : file.Tell();
         const std::uint64_t available = from >= 0 && from < fileSize ? fileSize - from : 0;
@@ -406,9 +406,8 @@ bool EncodeBmp(const CxImage& image, CxFile& file) {
     const std::size_t dibSize = image.GetDibSize();
     std::uint8_t fileHeader[14] = {'B', 'M'};
     le::Put32(fileHeader + 2, static_cast<std::uint32_t>(dibSize + sizeof fileHeader));
-    le::Put32(fileHeader + 10,
-              static_cast<std::uint32_t>(sizeof fileHeader + kDibHeaderSize +
-                                         image.GetPaletteSize()));
+    le::Put32(fileHeader + 10, static_cast<std::uint32_t>(sizeof fileHeader + kDibHeaderSize +
+                                                          image.GetPaletteSize()));
     if (file.Write(fileHeader, sizeof fileHeader, 1) != 1 ||
         file.Write(image.GetDib(), dibSize, 1) != 1) {
         image.SetLastError(msg::kWriteFailed);

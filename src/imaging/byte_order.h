@@ -13,7 +13,9 @@ inline std::uint32_t Get32(const std::uint8_t* p) {
     return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) |
            (std::uint32_t(p[3]) << 24);
 }
-inline std::int32_t GetS32(const std::uint8_t* p) { return static_cast<std::int32_t>(Get32(p)); }
+inline std::int32_t GetS32(const std::uint8_t* p) {
+    return static_cast<std::int32_t>(Get32(p));
+}
 
 inline void Put16(std::uint8_t* p, std::uint32_t v) {
     p[0] = static_cast<std::uint8_t>(v);

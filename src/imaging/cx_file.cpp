@@ -27,7 +27,9 @@ char* CxFile::GetS(char* text, int maxCount) {
 
 // ---- CxIOFile ----
 
-CxIOFile::~CxIOFile() { Close(); }
+CxIOFile::~CxIOFile() {
+    Close();
+}
 
 bool CxIOFile::Open(const std::string& pathUtf8, const char* mode) {
     Close();
@@ -59,7 +61,9 @@ bool CxIOFile::Seek(std::int64_t offset, int origin) {
     return std::fseek(file_, static_cast<long>(offset), origin) == 0;
 }
 
-std::int64_t CxIOFile::Tell() { return file_ != nullptr ? std::ftell(file_) : -1; }
+std::int64_t CxIOFile::Tell() {
+    return file_ != nullptr ? std::ftell(file_) : -1;
+}
 
 std::int64_t CxIOFile::Size() {
     if (file_ == nullptr) {
@@ -74,15 +78,25 @@ std::int64_t CxIOFile::Size() {
     return size;
 }
 
-bool CxIOFile::Flush() { return file_ != nullptr && std::fflush(file_) == 0; }
+bool CxIOFile::Flush() {
+    return file_ != nullptr && std::fflush(file_) == 0;
+}
 
-bool CxIOFile::Eof() { return file_ == nullptr || std::feof(file_) != 0; }
+bool CxIOFile::Eof() {
+    return file_ == nullptr || std::feof(file_) != 0;
+}
 
-long CxIOFile::Error() { return file_ == nullptr ? 1 : std::ferror(file_); }
+long CxIOFile::Error() {
+    return file_ == nullptr ? 1 : std::ferror(file_);
+}
 
-bool CxIOFile::PutC(std::uint8_t c) { return file_ != nullptr && std::fputc(c, file_) != EOF; }
+bool CxIOFile::PutC(std::uint8_t c) {
+    return file_ != nullptr && std::fputc(c, file_) != EOF;
+}
 
-long CxIOFile::GetC() { return file_ != nullptr ? std::fgetc(file_) : EOF; }
+long CxIOFile::GetC() {
+    return file_ != nullptr ? std::fgetc(file_) : EOF;
+}
 
 char* CxIOFile::GetS(char* text, int maxCount) {
     if (file_ == nullptr || text == nullptr || maxCount <= 0) {

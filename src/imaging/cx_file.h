@@ -13,7 +13,7 @@ namespace lensora {
 
 // Abstract stream with the C runtime's file semantics (short reads at the end, a sticky error).
 class CxFile {
-public:
+  public:
     virtual ~CxFile() = default;
 
     // Reads up to `count` items of `size` bytes; returns the number of whole items read.
@@ -41,7 +41,7 @@ public:
 // A stream over a C runtime FILE. A file it opened itself it closes; a FILE handed in stays
 // open and belongs to the caller.
 class CxIOFile final : public CxFile {
-public:
+  public:
     explicit CxIOFile(std::FILE* file = nullptr) : file_(file) {}
     ~CxIOFile() override;
     CxIOFile(const CxIOFile&) = delete;
@@ -65,7 +65,7 @@ public:
     char* GetS(char* text, int maxCount) override;
     bool Close() override;
 
-private:
+  private:
     std::FILE* file_ = nullptr;
     bool ownsFile_ = false;
 };
@@ -74,7 +74,7 @@ private:
 // (writes past its end fail) and never frees it; constructed empty it keeps a block of its own
 // that grows as it is written, readable through Data() and DataSize().
 class CxMemFile final : public CxFile {
-public:
+  public:
     CxMemFile() = default;
     CxMemFile(const std::uint8_t* buffer, std::size_t size);
     CxMemFile(std::uint8_t* buffer, std::size_t size);
@@ -94,7 +94,7 @@ public:
     long GetC() override;
     bool Close() override { return true; }
 
-private:
+  private:
     const std::uint8_t* lent_ = nullptr;
     std::uint8_t* lentWritable_ = nullptr;  // null for a read-only lent block
     std::vector<std::uint8_t> own_;

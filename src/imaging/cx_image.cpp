@@ -25,7 +25,9 @@ CxImage::CxImage(std::uint32_t imageType) : imageType_(imageType) {}
 
 CxImage::~CxImage() = default;
 
-CxImage::CxImage(CxImage&& other) noexcept { *this = std::move(other); }
+CxImage::CxImage(CxImage&& other) noexcept {
+    *this = std::move(other);
+}
 
 CxImage& CxImage::operator=(CxImage&& other) noexcept {
     if (this != &other) {
@@ -137,9 +139,8 @@ namespace {
 
 std::int32_t DpiToPelsPerMeter(std::int32_t dpi) {
     const double ppm = std::floor(dpi * 39.37007874015748 + 0.5);
-    return ppm > std::numeric_limits<std::int32_t>::max()
-               ? std::numeric_limits<std::int32_t>::max()
-               : static_cast<std::int32_t>(ppm);
+    return ppm > std::numeric_limits<std::int32_t>::max() ? std::numeric_limits<std::int32_t>::max()
+                                                          : static_cast<std::int32_t>(ppm);
 }
 
 }  // namespace
@@ -238,8 +239,8 @@ void CxImage::SetPixelIndex(int x, int storedY, std::uint8_t index) {
         }
         default: {
             const int shift = 7 - (x & 7);
-            row[x >> 3] = static_cast<std::uint8_t>((row[x >> 3] & ~(1 << shift)) |
-                                                    ((index & 1) << shift));
+            row[x >> 3] =
+                static_cast<std::uint8_t>((row[x >> 3] & ~(1 << shift)) | ((index & 1) << shift));
             break;
         }
     }

@@ -60,7 +60,7 @@ struct GreySample {
 };
 
 class CxImage {
-public:
+  public:
     explicit CxImage(std::uint32_t imageType = kImageTypeUnknown);
     ~CxImage();
     CxImage(CxImage&& other) noexcept;
@@ -188,7 +188,7 @@ public:
     // The square of side 2 * halfSide + 1 centred on (x, y), as CopyRect.
     bool CopyWindow(int x, int y, int halfSide, CxImage& out) const;
 
-private:
+  private:
     void WriteHeaderToBlock();
     friend bool ReplacePixels(CxImage& image, CxImage&& replacement);
 

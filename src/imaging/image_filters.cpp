@@ -259,7 +259,14 @@ bool MedianFilter3x3(CxImage& image) {
                 keys[count++] = static_cast<Key>(lum[std::size_t(ny) * width + nx] | k);
             }
         }
-        std::sort(keys, keys + count);
+        for (int i = 1; i < count; ++i) {  // insertion sort of at most nine keys
+            const Key key = keys[i];
+            int j = i;
+            for (; j > 0 && keys[j - 1] > key; --j) {
+                keys[j] = keys[j - 1];
+            }
+            keys[j] = key;
+        }
         copyPixel(x, y, keys[count / 2]);
     };
 
@@ -277,8 +284,8 @@ bool MedianFilter3x3(CxImage& image) {
         // Vectorisable pass: the key of the median for every interior pixel of the row.
         for (int x = 1; x < width - 1; ++x) {
             medians[x] = MedianOfNine(up[x - 1] | 0, up[x] | 1, up[x + 1] | 2,  //
-                                      mid[x - 1] | 3, mid[x] | 4, mid[x + 1] | 5,
-                                      down[x - 1] | 6, down[x] | 7, down[x + 1] | 8);
+                                      mid[x - 1] | 3, mid[x] | 4, mid[x + 1] | 5, down[x - 1] | 6,
+                                      down[x] | 7, down[x + 1] | 8);
         }
         borderPixel(0, y);
         for (int x = 1; x < width - 1; ++x) {

@@ -4,7 +4,8 @@
 
 namespace lensora::image_message {
 
-inline constexpr const char* kBadSize = "CxImage::Create : width and height must be greater than zero";
+inline constexpr const char* kBadSize =
+    "CxImage::Create : width and height must be greater than zero";
 inline constexpr const char* kMaxMemory = "CXIMAGE_MAX_MEMORY exceeded";
 inline constexpr const char* kCreateNoMemory = "CxImage::Create can't allocate memory";
 inline constexpr const char* kNullFile = "null file handler";

@@ -242,7 +242,8 @@ bool RunDecode(DecodeContext* ctx, CxImage& image, CxFile& file) {
 
     jpeg_start_decompress(&cinfo);
     const JDIMENSION height = cinfo.output_height;
-    if (cinfo.output_width != JDIMENSION(image.GetWidth()) || height != JDIMENSION(image.GetHeight())) {
+    if (cinfo.output_width != JDIMENSION(image.GetWidth()) ||
+        height != JDIMENSION(image.GetHeight())) {
         AbortWith(reinterpret_cast<j_common_ptr>(&cinfo), "JPEG: unexpected output size");
     }
     JSAMPARRAY scratch = nullptr;

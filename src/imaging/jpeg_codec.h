@@ -12,7 +12,7 @@ class CxFile;
 class CxImage;
 
 class CxImageJPG {
-public:
+  public:
     // Decodes from the stream's current position into `image` (not valid on failure).
     static bool Decode(CxImage& image, CxFile& file);
     static bool Encode(const CxImage& image, CxFile& file);

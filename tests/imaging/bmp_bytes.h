@@ -66,8 +66,8 @@ inline std::string BuildBmp(const BmpSpec& spec) {
     }
     std::string out;
     if (spec.fileHeader) {
-        const std::uint32_t offset =
-            spec.pixelOffset >= 0 ? std::uint32_t(spec.pixelOffset) : 14 + std::uint32_t(info.size());
+        const std::uint32_t offset = spec.pixelOffset >= 0 ? std::uint32_t(spec.pixelOffset)
+                                                           : 14 + std::uint32_t(info.size());
         out = "BM";
         PutLe(out, std::uint32_t(14 + info.size() + spec.pixels.size()), 4);
         PutLe(out, 0, 4);

@@ -98,8 +98,10 @@ TEST(BmpCodec, BareDibEqualsTheSameDibWithFileHeader) {
     BmpSpec spec;
     spec.width = 3;
     spec.height = 2;
-    spec.pixels = std::string("\x01\x02\x03\x04\x05\x06\x07\x08\x09\0\0\0"
-                              "\x0a\x0b\x0c\x0d\x0e\x0f\x10\x11\x12\0\0\0", 24);
+    spec.pixels = std::string(
+        "\x01\x02\x03\x04\x05\x06\x07\x08\x09\0\0\0"
+        "\x0a\x0b\x0c\x0d\x0e\x0f\x10\x11\x12\0\0\0",
+        24);
     const CxImage withHeader = Decode(BuildBmp(spec));
     spec.fileHeader = false;
     const CxImage bare = Decode(BuildBmp(spec));
@@ -160,9 +162,10 @@ TEST(BmpCodec, RunLengthEncodedPictures) {
     rle8.palette = {0, 0x111111, 0x222222, 0x333333};
     // Row 0: run of 3 x 1, literal {2,3,1} padded to an even length; end of row. Then a delta
     // (+2, +1) to row 2, x 2, a run of 3 x 2 and the end of the picture.
-    rle8.pixels = std::string("\x03\x01\x00\x03\x02\x03\x01\x00\x00\x00"
-                              "\x00\x02\x02\x01\x03\x02\x00\x01",
-                              18);
+    rle8.pixels = std::string(
+        "\x03\x01\x00\x03\x02\x03\x01\x00\x00\x00"
+        "\x00\x02\x02\x01\x03\x02\x00\x01",
+        18);
     const CxImage image = Decode(BuildBmp(rle8));
     ASSERT_TRUE(image.IsValid()) << image.LastError();
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(image.StoredRow(0)), 6),

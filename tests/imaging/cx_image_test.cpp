@@ -95,7 +95,7 @@ TEST(CxImage, RowsFromTopAndPixelAccess) {
 
 TEST(CxImage, DrawnBitmapBecomes24BitRowsFlipped) {
     // 2 x 2 top-down BGRA surface with a padded stride.
-    const std::uint8_t pixels[] = {1, 2, 3, 255, 4, 5, 6, 255, 0xEE, 0xEE,
+    const std::uint8_t pixels[] = {1, 2, 3, 255, 4,  5,  6,  255, 0xEE, 0xEE,
                                    7, 8, 9, 255, 10, 11, 12, 255, 0xEE, 0xEE};
     CxImage image;
     ASSERT_TRUE(image.CreateFromDrawnBitmap(pixels, 2, 2, 10, 32));

@@ -24,7 +24,8 @@ CxImage RandomImage(int width, int height, std::uint32_t bits, unsigned seed, in
     const std::size_t used = (std::size_t(width) * image.GetBpp() + 7) / 8;
     for (int y = 0; y < height; ++y) {
         for (std::size_t i = 0; i < used; ++i) {
-            image.StoredRow(y)[i] = static_cast<std::uint8_t>(random() % levels * 255 / (levels - 1));
+            image.StoredRow(y)[i] =
+                static_cast<std::uint8_t>(random() % levels * 255 / (levels - 1));
         }
     }
     if (bits == 8) {
