@@ -32,5 +32,11 @@ int main(int argc, char** argv) {
 
     lensora::MainWindow window(app);
     window.show();
+    // A picture named on the command line (or handed over by a file manager) opens for
+    // measuring beside the main window.
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() > 1) {
+        window.OpenPicture(arguments.at(1));
+    }
     return QApplication::exec();
 }

@@ -19,10 +19,12 @@
 #include "app/text_keys.h"
 #include "app/ui/about_dialog.h"
 #include "measure/calibration.h"
+#include "platform/qt_user_prompts.h"
 #include "app/ui/calibrate_prompt_dialog.h"
 #include "app/ui/group_frame.h"
 #include "app/ui/skin.h"
 #include "app/ui/skin_button.h"
+#include "canvas/ui/still_window.h"
 #include "capture/ui/preview_widget.h"
 #include "library/ui/thumbnail_strip.h"
 
@@ -318,6 +320,16 @@ void MainWindow::OnCalibratePromptTimer() {
 void MainWindow::OnMagnificationChanged(const QString& text) {
     calibratedRateBox_->setText(
         Qs(LookUpCalibration(app_.CalibrationFile(), text.toStdString())));
+}
+
+QWidget* MainWindow::OpenPicture(const QString& path) {
+    QtUserPrompts prompts(this);
+    StillWindow* window = StillWindow::Open(app_, path, this, prompts);
+    if (window != nullptr) {
+        connect(window, &StillWindow::CalibrationHandover, this,
+                &MainWindow::TakeCalibrationHandover);
+    }
+    return window;
 }
 
 void MainWindow::TakeCalibrationHandover(const QString& magnification,

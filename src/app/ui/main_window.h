@@ -51,6 +51,9 @@ public:
     PreviewWidget* Preview() const { return preview_; }
     QString GroupTitle(int controlId) const;
 
+    // Opens a picture in a still-image window (from the thumbnail strip or the command line).
+    QWidget* OpenPicture(const QString& path);
+
     // A calibration finished in the still window: take over its magnification, then its rate.
     void TakeCalibrationHandover(const QString& magnification, const QString& calibratedRate);
 

@@ -138,6 +138,26 @@ QImage StillCanvas::RenderView() {
     return back_;
 }
 
+bool StillCanvas::SaveAnnotated(const QString& path) {
+    const std::string target = path.toStdString();
+    const std::string type = PictureFileType(target);
+    if (!picture_.IsValid() || type.empty()) {
+        return false;
+    }
+    const int w = picture_.GetWidth();
+    const int h = picture_.GetHeight();
+    QtDrawingSurface surface(w, h);
+    surface.DrawStretched(DibViewOf(picture_), {0, 0, w, h}, {0, 0, w, h});
+    const auto pixels = surface.Pixels();
+    CxImage annotated;
+    if (!pixels || !annotated.CreateFromDrawnBitmap(pixels->data, pixels->width, pixels->height,
+                                                    static_cast<std::ptrdiff_t>(pixels->stride),
+                                                    32)) {
+        return false;
+    }
+    return annotated.SaveToFile(target, type == "bmp" ? kImageTypeBmp : kImageTypeJpeg);
+}
+
 void StillCanvas::paintEvent(QPaintEvent*) {
     QPainter p(viewport());
     p.drawImage(0, 0, RenderView());

@@ -49,6 +49,10 @@ public:
     // Renders the view as it is shown now (picture, records, caption).
     QImage RenderView();
 
+    // Draws the picture and the records at the picture's own resolution and saves it as BMP
+    // or JPEG by the path's extension. False for another extension or when writing fails.
+    bool SaveAnnotated(const QString& path);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

@@ -1,0 +1,372 @@
+#include "canvas/ui/still_window.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPainter>
+#include <QScreen>
+#include <QWindow>
+
+#include "app/app_state.h"
+#include "app/ui/skin.h"
+#include "app/ui/skin_button.h"
+#include "app/ui/ui_text.h"
+#include "canvas/picture_name.h"
+#include "canvas/still_window_commands.h"
+#include "canvas/ui/pen_setting_dialog.h"
+#include "canvas/ui/still_canvas.h"
+#include "canvas/ui/text_input_dialog.h"
+#include "measure/calibration.h"
+#include "measure/tool_catalog.h"
+#include "platform/qt_user_prompts.h"
+
+namespace lensora {
+namespace {
+
+constexpr int kButtonSize = 27;
+constexpr int kToolbarTop = 30;
+constexpr int kBoxHeight = 23;
+const QRect kCaptionStrip(0, 0, 540, 25);
+// The "Scale:" label's colour, 0x00BBGGRR 0xFF7D00.
+const QColor kScaleLabelColour(0x00, 0x7D, 0xFF);
+
+QString Qs(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+}  // namespace
+
+StillWindow* StillWindow::Open(AppState& app, const QString& path, QWidget* owner,
+                               UserPrompts& prompts, UserPrompts* windowPrompts) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        prompts.Show("the picture not open,please check the file exist!",
+                     PromptIcon::Exclamation);
+        return nullptr;
+    }
+    file.close();
+    auto* window = new StillWindow(app, path, owner, windowPrompts);
+    window->show();
+    return window;
+}
+
+StillWindow::StillWindow(AppState& app, const QString& path, QWidget* owner,
+                         UserPrompts* prompts)
+    : QWidget(owner, Qt::Window | Qt::FramelessWindowHint),
+      app_(app),
+      ownPrompts_(prompts == nullptr ? std::make_unique<QtUserPrompts>(this) : nullptr),
+      prompts_(prompts == nullptr ? ownPrompts_.get() : prompts),
+      path_(path) {
+    setObjectName(QStringLiteral("stillWindow"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(UiText("PhotoMeasure", "Image Process", 60));
+
+    CreateToolbar();
+    CreateCanvas(StillCanvas::kFitMode);
+    if (canvas_ != nullptr) {
+        pictureWidth_ = canvas_->Picture().GetWidth();
+        pictureHeight_ = canvas_->Picture().GetHeight();
+    }
+    const bool tall = pictureWidth_ == 1280 && pictureHeight_ == 1024;
+    resize(tall ? QSize(647, 578) : QSize(646, 546));
+    PlaceControls();
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        move(screen->availableGeometry().center() - rect().center());
+    }
+
+    const std::string magnification = MagnificationFromPictureName(path.toStdString());
+    if (!magnification.empty()) {
+        magnificationBox_->setText(Qs(magnification));
+        scaleBox_->setText(Qs(LookUpCalibration(app_.CalibrationFile(), magnification)));
+    }
+}
+
+StillWindow::~StillWindow() = default;
+
+void StillWindow::CreateToolbar() {
+    int x = 2;
+    for (const StillToolbarButton& b : kStillToolbar) {
+        auto* button = new SkinButton(b.command, Qs(b.icon), this);
+        button->setToolTip(UiText(b.tooltip));
+        button->setGeometry(x, kToolbarTop, kButtonSize, kButtonSize);
+        x += kButtonSize + 2;
+        if (b.popup != StillPopup::None) {
+            connect(button, &QAbstractButton::clicked, this,
+                    [this, button, popup = b.popup] { ShowPopup(button, popup); });
+        } else {
+            connect(button, &QAbstractButton::clicked, this,
+                    [this, c = b.command] { OnCommand(c); });
+        }
+        buttons_.insert(b.command, button);
+    }
+    minimiseButton_ = new SkinButton(0, QStringLiteral("btn-minimize.svg"), this);
+    maximiseButton_ = new SkinButton(0, QStringLiteral("btn-maximize.svg"), this);
+    closeButton_ = new SkinButton(0, QStringLiteral("btn-close.svg"), this);
+    for (SkinButton* b : {minimiseButton_, maximiseButton_, closeButton_}) {
+        b->SetFlat(true);
+    }
+    closeButton_->SetDanger(true);
+    connect(minimiseButton_, &QAbstractButton::clicked, this, &QWidget::showMinimized);
+    connect(maximiseButton_, &QAbstractButton::clicked, this, &StillWindow::ToggleMaximised);
+    connect(closeButton_, &QAbstractButton::clicked, this, &QWidget::close);
+
+    toolNameBox_ = new QLineEdit(this);
+    toolNameBox_->setObjectName(QStringLiteral("toolNameBox"));
+    toolNameBox_->setReadOnly(true);
+    scaleBox_ = new QLineEdit(this);
+    scaleBox_->setObjectName(QStringLiteral("scaleBox"));
+    magnificationBox_ = new QLineEdit(this);
+    magnificationBox_->setObjectName(QStringLiteral("magnificationBox"));
+    for (QLineEdit* box : {toolNameBox_, scaleBox_, magnificationBox_}) {
+        box->setFont(skin::UiFont(11));
+        box->setMaxLength(47);
+    }
+}
+
+void StillWindow::PlaceControls() {
+    const int w = width();
+    const bool maximised = isMaximized();
+    toolNameBox_->setGeometry(maximised ? w - 246 : 422, kToolbarTop, 70, kBoxHeight);
+    scaleBox_->setGeometry(maximised ? w - 155 : 495, kToolbarTop, 50, kBoxHeight);
+    magnificationBox_->setGeometry(maximised ? w - 51 : 595, kToolbarTop, 40, kBoxHeight);
+    minimiseButton_->setGeometry(maximised ? w - 96 : 544, 2, 26, 24);
+    maximiseButton_->setGeometry(maximised ? w - 66 : 574, 2, 26, 24);
+    closeButton_->setGeometry(maximised ? w - 36 : 606, 2, 26, 24);
+    maximiseButton_->SetIconName(maximised ? QStringLiteral("btn-restore.svg")
+                                           : QStringLiteral("btn-maximize.svg"));
+    if (canvas_ != nullptr) {
+        if (canvas_->DisplayMode() == StillCanvas::kFitMode) {
+            canvas_->setGeometry(QRect(QPoint(0, kCanvasTop),
+                                       FitViewSize(pictureWidth_, pictureHeight_)));
+        } else {
+            canvas_->setGeometry(0, kCanvasTop, w, height() - kCanvasTop);
+        }
+    }
+}
+
+void StillWindow::CreateCanvas(int displayMode) {
+    delete canvas_;
+    canvas_ = new StillCanvas(app_, displayMode, this);
+    if (!canvas_->Load(path_)) {
+        prompts_->Show(GetText("OpenFileFail", "Can not Open file"),
+                                 PromptIcon::Exclamation);
+        delete canvas_;
+        canvas_ = nullptr;
+        return;
+    }
+    saved_ = false;
+    canvas_->show();
+    PlaceControls();
+}
+
+void StillWindow::ShowToolName(const QString& name) { toolNameBox_->setText(name); }
+
+QMenu* StillWindow::BuildPopup(StillPopup popup) {
+    auto* menu = new QMenu(this);
+    for (const StillMenuItem& item : StillMenuItems(popup)) {
+        if (item.command == 0) {
+            menu->addSeparator();
+            continue;
+        }
+        QAction* action = menu->addAction(skin::Icon(Qs(item.icon)), UiText(item.caption, 128));
+        action->setData(item.command);
+        // Exports come with their own work; until then they are shown but not offered.
+        const bool exportItem = item.command == still_command::kExportExcel ||
+                                item.command == still_command::kExportCad;
+        action->setEnabled(!exportItem);
+        connect(action, &QAction::triggered, this, [this, c = item.command] { OnCommand(c); });
+    }
+    return menu;
+}
+
+void StillWindow::ShowPopup(SkinButton* button, StillPopup popup) {
+    QMenu* menu = BuildPopup(popup);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(button->mapToGlobal(QPoint(0, button->height() - 2)));
+}
+
+void StillWindow::OnCommand(int command) {
+    if (command == still_command::kSaveAs) {
+        SaveAs();
+        return;
+    }
+    if (command == still_command::kRevert) {
+        Revert();
+        return;
+    }
+    if (canvas_ == nullptr) {
+        return;
+    }
+    if (IsImageOperation(command)) {
+        canvas_->ApplyImageOperation(command);
+        return;
+    }
+    switch (command) {
+        case still_command::kSelect: ShowToolName(QString()); return;
+        case still_command::kPenSetting: {
+            ShowToolName(QString());
+            PenSettingDialog dialog(app_, canvas_->Drawing(), this);
+            dialog.exec();
+            return;
+        }
+        case still_command::kText: {
+            TextInputDialog dialog(app_, this);
+            if (dialog.exec() == QDialog::Accepted) {
+                ShowToolName(UiText("TipText", "Input Text"));
+            }
+            return;
+        }
+        default: break;
+    }
+    if (const ToolInfo* tool = FindToolByCommand(command)) {
+        const bool draw = tool->stillDrawCommand == command && !tool->drawCaption.empty();
+        ShowToolName(draw ? UiText(tool->drawCaptionKey.empty() ? tool->captionKey
+                                                                : tool->drawCaptionKey,
+                                   tool->drawCaption)
+                          : UiText(tool->captionKey, tool->defaultCaption));
+    }
+}
+
+bool StillWindow::SaveAnnotatedTo(const QString& path) {
+    const bool ok = canvas_ != nullptr && canvas_->SaveAnnotated(path);
+    if (ok) {
+        saved_ = true;
+    }
+    prompts_->Show(ok ? GetText("SaveSuccessfull", "Save successfully!")
+                                : GetText("SaveFail", "Save fail"),
+                             ok ? PromptIcon::Information : PromptIcon::Exclamation);
+    return ok;
+}
+
+void StillWindow::SaveAs() {
+    ShowToolName(QString());
+    if (canvas_ == nullptr) {
+        return;
+    }
+    QString selectedFilter;
+    QString path = QFileDialog::getSaveFileName(
+        this, QString(), canvas_->Caption() + QStringLiteral(".bmp"),
+        QStringLiteral("bmp Files(*.bmp);;jpg Files(*.jpg)"), &selectedFilter);
+    if (path.isEmpty()) {
+        return;
+    }
+    if (PictureFileType(path.toStdString()).empty()) {
+        path += selectedFilter.startsWith(QStringLiteral("jpg")) ? QStringLiteral(".jpg")
+                                                                 : QStringLiteral(".bmp");
+    }
+    SaveAnnotatedTo(path);
+}
+
+void StillWindow::Revert() {
+    ShowToolName(QString());
+    const int mode = canvas_ != nullptr ? canvas_->DisplayMode() : StillCanvas::kFitMode;
+    CreateCanvas(mode);
+}
+
+bool StillWindow::AskToSaveBeforeResize() {
+    if (canvas_ == nullptr || canvas_->Records().empty() || saved_) {
+        return false;
+    }
+    const PromptAnswer answer = prompts_->Ask(
+        GetText("SureOpen", "Save changes to..."), PromptButtons::YesNo, PromptIcon::Exclamation);
+    if (answer == PromptAnswer::Yes) {
+        SaveAs();
+        return true;
+    }
+    return false;
+}
+
+void StillWindow::ToggleMaximised() {
+    if (AskToSaveBeforeResize()) {
+        return;
+    }
+    if (isMaximized()) {
+        showNormal();
+        CreateCanvas(StillCanvas::kFitMode);
+    } else {
+        showMaximized();
+        CreateCanvas(StillCanvas::kActualSizeMode);
+    }
+    PlaceControls();
+}
+
+void StillWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    PlaceControls();
+}
+
+void StillWindow::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.fillRect(rect(), skin::kBackground);
+    p.fillRect(QRect(0, 0, width(), kCanvasTop - 2), skin::kPanel);
+    p.setPen(QPen(skin::kPanelBorder, 1));
+    p.drawLine(0, kCanvasTop - 2, width(), kCanvasTop - 2);
+    p.setFont(skin::UiFont(16, true));
+    p.setPen(skin::kText);
+    p.drawText(QRect(0, 2, width(), 24), Qt::AlignHCenter | Qt::AlignTop, windowTitle());
+    p.setFont(skin::UiFont(12));
+    p.setPen(kScaleLabelColour.lighter(150));
+    const int labelX = isMaximized() ? width() - 102 : 545;
+    p.drawText(QRect(labelX + 1, kToolbarTop + 2, 50, 20), Qt::AlignLeft | Qt::AlignVCenter,
+               UiText("Rate", "Scale:"));
+}
+
+void StillWindow::keyPressEvent(QKeyEvent* event) {
+    // Enter and Escape never close the window.
+    switch (event->key()) {
+        case Qt::Key_Escape:
+        case Qt::Key_Return:
+        case Qt::Key_Enter: event->accept(); return;
+        default: QWidget::keyPressEvent(event);
+    }
+}
+
+void StillWindow::mousePressEvent(QMouseEvent* event) {
+    const QPoint pos = event->position().toPoint();
+    if (event->button() == Qt::LeftButton && kCaptionStrip.contains(pos) && childAt(pos) == nullptr) {
+        if (QRect(0, 0, 30, 25).contains(pos) && isMaximized()) {
+            ToggleMaximised();
+            return;
+        }
+        if (!(windowHandle() && windowHandle()->startSystemMove())) {
+            dragging_ = true;
+            dragOffset_ = event->globalPosition().toPoint() - frameGeometry().topLeft();
+        }
+        return;
+    }
+    QWidget::mousePressEvent(event);
+}
+
+void StillWindow::mouseMoveEvent(QMouseEvent* event) {
+    if (dragging_) {
+        move(event->globalPosition().toPoint() - dragOffset_);
+        return;
+    }
+    QWidget::mouseMoveEvent(event);
+}
+
+void StillWindow::mouseReleaseEvent(QMouseEvent* event) {
+    dragging_ = false;
+    QWidget::mouseReleaseEvent(event);
+}
+
+void StillWindow::closeEvent(QCloseEvent* event) {
+    if (!closeConfirmed_) {
+        const PromptAnswer answer = prompts_->Ask(
+            GetText("SureClose", "Are you sure to close?"), PromptButtons::YesNo,
+            PromptIcon::Question);
+        if (answer != PromptAnswer::Yes) {
+            event->ignore();
+            return;
+        }
+    }
+    event->accept();
+}
+
+}  // namespace lensora

@@ -1,0 +1,139 @@
+#include "canvas/ui/still_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPointer>
+
+#include "app/app_state.h"
+#include "canvas/still_window_commands.h"
+#include "canvas/ui/still_canvas.h"
+#include "imaging/cx_image.h"
+#include "support/fake_prompts.h"
+#include "support/temp_dir.h"
+
+namespace lensora {
+namespace {
+using test::FakePrompts;
+using test::TempDir;
+
+// A 24-bit picture whose pixel (x, y) from the top has blue x, green y and red 7.
+std::string WritePicture(const TempDir& dir, const std::string& name, int w, int h,
+                         std::uint32_t type = kImageTypeBmp) {
+    CxImage image;
+    EXPECT_TRUE(image.Create(w, h, 24));
+    for (int y = 0; y < h; ++y) {
+        std::uint8_t* row = image.RowFromTop(y);
+        for (int x = 0; x < w; ++x) {
+            row[3 * x] = static_cast<std::uint8_t>(x);
+            row[3 * x + 1] = static_cast<std::uint8_t>(y);
+            row[3 * x + 2] = 7;
+        }
+    }
+    const std::string path = dir.Sub(name);
+    EXPECT_TRUE(image.SaveToFile(path, type));
+    return path;
+}
+
+class StillWindowTest : public ::testing::Test {
+protected:
+    StillWindowTest() : app(store, {dir.Sub("config"), dir.Sub("Documents"), dir.Sub("res"), 1033}) {
+        app.Initialise();
+    }
+    StillWindow* Open(const std::string& path) {
+        return StillWindow::Open(app, QString::fromStdString(path), nullptr, prompts, &prompts);
+    }
+
+    TempDir dir;
+    MemorySettingsStore store;
+    AppState app;
+    FakePrompts prompts;
+};
+
+TEST_F(StillWindowTest, OpensWithTheMagnificationOfItsNameAndItsStoredScale) {
+    dir.Write("config/CalibrationIni.ini", "[200]\n200=187.5\n");
+    QPointer<StillWindow> w =
+        Open(WritePicture(dir, "Still_2016-05-03_142530_200X_N0007.bmp", 320, 240));
+    ASSERT_TRUE(w);
+    EXPECT_EQ(w->MagnificationBox()->text(), "200");
+    EXPECT_EQ(w->ScaleBox()->text(), "187.5");
+    EXPECT_EQ(w->size(), QSize(646, 546));
+    ASSERT_NE(w->Canvas(), nullptr);
+    EXPECT_EQ(w->Canvas()->geometry(), QRect(0, 60, 640, 480));
+    delete w;
+}
+
+TEST_F(StillWindowTest, A1280By1024PictureGetsTheTallerCanvas) {
+    QPointer<StillWindow> w = Open(WritePicture(dir, "plain.bmp", 1280, 1024));
+    ASSERT_TRUE(w);
+    EXPECT_EQ(w->size(), QSize(647, 578));
+    EXPECT_EQ(w->Canvas()->geometry(), QRect(0, 60, 640, 512));
+    EXPECT_EQ(w->MagnificationBox()->text(), "");
+    delete w;
+}
+
+TEST_F(StillWindowTest, MissingAndUndecodableFilesAreReported) {
+    EXPECT_EQ(Open(dir.Sub("missing.bmp")), nullptr);
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0], "the picture not open,please check the file exist!");
+
+    QPointer<StillWindow> w = Open(dir.Write("junk.bmp", "BM not a picture"));
+    ASSERT_TRUE(w);
+    EXPECT_EQ(w->Canvas(), nullptr);
+    EXPECT_EQ(prompts.shown.back(), "Can not Open file");
+    delete w;
+}
+
+TEST_F(StillWindowTest, EscapeDoesNotCloseAndCloseAsksFirst) {
+    QPointer<StillWindow> w = Open(WritePicture(dir, "a.bmp", 64, 48));
+    ASSERT_TRUE(w);
+    w->show();
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QCoreApplication::sendEvent(w, &escape);
+    EXPECT_TRUE(w->isVisible());
+
+    prompts.answers = {PromptAnswer::No, PromptAnswer::Yes};
+    EXPECT_FALSE(w->close());
+    EXPECT_EQ(prompts.asked.back(), "Are you sure to close?");
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_TRUE(w->close());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(w);
+}
+
+TEST_F(StillWindowTest, RevertRestoresThePictureAfterAFilter) {
+    QPointer<StillWindow> w = Open(WritePicture(dir, "b.bmp", 40, 30));
+    ASSERT_TRUE(w);
+    const auto pixel = [&] { return w->Canvas()->Picture().RowFromTop(3)[3 * 5]; };
+    EXPECT_EQ(pixel(), 5);
+    w->OnCommand(still_command::kNegative);
+    EXPECT_EQ(pixel(), 250);
+    w->OnCommand(still_command::kRevert);
+    EXPECT_EQ(pixel(), 5);
+    delete w;
+}
+
+TEST_F(StillWindowTest, SaveAsWritesThePictureOrReportsFailure) {
+    QPointer<StillWindow> w = Open(WritePicture(dir, "c.bmp", 40, 30));
+    ASSERT_TRUE(w);
+    EXPECT_FALSE(w->Saved());
+    const std::string target = dir.Sub("saved.bmp");
+    EXPECT_TRUE(w->SaveAnnotatedTo(QString::fromStdString(target)));
+    EXPECT_EQ(prompts.shown.back(), "Save successfully!");
+    EXPECT_TRUE(w->Saved());
+    CxImage saved = CxImage::LoadFromFile(target, kImageTypeBmp);
+    ASSERT_TRUE(saved.IsValid());
+    EXPECT_EQ(saved.GetWidth(), 40);
+    EXPECT_EQ(saved.RowFromTop(12)[3 * 9], 9);
+    EXPECT_EQ(saved.RowFromTop(12)[3 * 9 + 1], 12);
+
+    EXPECT_FALSE(w->SaveAnnotatedTo(QString::fromStdString(dir.Sub("no/such/folder/x.bmp"))));
+    EXPECT_EQ(prompts.shown.back(), "Save fail");
+    EXPECT_FALSE(w->SaveAnnotatedTo(QString::fromStdString(dir.Sub("x.png"))));
+    delete w;
+}
+
+}  // namespace
+}  // namespace lensora
