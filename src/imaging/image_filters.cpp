@@ -153,11 +153,22 @@ bool AdjustBrightness(CxImage& image, int brightness) {
     const std::array<std::uint8_t, 256> table = BrightnessTable(brightness);
     const int channels = ValueChannels(image);
     if (channels != 0) {
+        // With contrast 0 the table is a saturating add, which runs on whole vectors of bytes
+        // where a table lookup goes one byte at a time.
+        const int step = std::clamp(brightness, -255, 255);
+        const auto limit = static_cast<std::uint8_t>(step >= 0 ? 255 - step : -step);
+        const auto amount = static_cast<std::uint8_t>(step >= 0 ? step : -step);
         const std::size_t bytes = std::size_t(image.GetWidth()) * channels;
         for (int y = 0; y < image.GetHeight(); ++y) {
             std::uint8_t* row = image.StoredRow(y);
-            for (std::size_t i = 0; i < bytes; ++i) {
-                row[i] = table[row[i]];
+            if (step >= 0) {
+                for (std::size_t i = 0; i < bytes; ++i) {
+                    row[i] = static_cast<std::uint8_t>(std::min(row[i], limit) + amount);
+                }
+            } else {
+                for (std::size_t i = 0; i < bytes; ++i) {
+                    row[i] = static_cast<std::uint8_t>(std::max(row[i], limit) - amount);
+                }
             }
         }
     } else {
@@ -199,6 +210,42 @@ inline Key MedianOfNine(Key p0, Key p1, Key p2, Key p3, Key p4, Key p5, Key p6, 
     return p4;
 }
 
+// The luminance and median passes vectorise well when the compiler may use byte shuffles
+// (SSSE3, AVX2), which the baseline x86-64 target lacks; on x86-64 they are built for those
+// instruction sets too and the best one is chosen when the program starts.
+#if defined(__x86_64__) && defined(__GNUC__)
+#define LENSORA_CPU_CLONES __attribute__((target_clones("avx2", "ssse3", "default")))
+#else
+#define LENSORA_CPU_CLONES
+#endif
+
+LENSORA_CPU_CLONES
+void LuminanceKeys(const std::uint8_t* __restrict src, Key* __restrict dst, int width,
+                   int channels) {
+    if (channels == 1) {
+        for (int x = 0; x < width; ++x) {
+            dst[x] = static_cast<Key>(src[x] << 4);
+        }
+        return;
+    }
+    for (int x = 0; x < width; ++x) {
+        dst[x] = static_cast<Key>(MedianLuminance(src[3 * x], src[3 * x + 1], src[3 * x + 2]) << 4);
+    }
+}
+
+// Median keys of the interior pixels 1 .. width - 2 of a row from the three luminance rows.
+LENSORA_CPU_CLONES
+void MedianKeys(const Key* __restrict up, const Key* __restrict mid, const Key* __restrict down,
+                Key* __restrict out, int width) {
+    for (int x = 1; x < width - 1; ++x) {
+        out[x] = MedianOfNine(static_cast<Key>(up[x - 1] | 0), static_cast<Key>(up[x] | 1),
+                              static_cast<Key>(up[x + 1] | 2), static_cast<Key>(mid[x - 1] | 3),
+                              static_cast<Key>(mid[x] | 4), static_cast<Key>(mid[x + 1] | 5),
+                              static_cast<Key>(down[x - 1] | 6), static_cast<Key>(down[x] | 7),
+                              static_cast<Key>(down[x + 1] | 8));
+    }
+}
+
 }  // namespace
 
 bool MedianFilter3x3(CxImage& image) {
@@ -208,92 +255,90 @@ bool MedianFilter3x3(CxImage& image) {
     }
     const int width = image.GetWidth();
     const int height = image.GetHeight();
-    const std::size_t stride = image.GetStride();
+    const std::size_t rowBytes = std::size_t(width) * channels;
 
-    // Luminance of every pixel, in stored row order.
-    std::vector<Key> lum(std::size_t(width) * height);
-    for (int y = 0; y < height; ++y) {
-        const std::uint8_t* src = image.StoredRow(y);
-        Key* dst = lum.data() + std::size_t(y) * width;
-        if (channels == 1) {
-            for (int x = 0; x < width; ++x) {
-                dst[x] = static_cast<Key>(src[x] << 4);
-            }
-        } else {
-            for (int x = 0; x < width; ++x, src += 3) {
-                dst[x] = static_cast<Key>(MedianLuminance(src[0], src[1], src[2]) << 4);
-            }
-        }
-    }
-
-    CxImage result(image.GetType());
-    if (!result.Create(width, height, channels * 8, image.GetType())) {
-        image.SetLastError(result.LastError());
-        return false;
-    }
-    if (channels == 1) {
-        result.SetGreyPalette();
-    }
-    // Byte offset from a pixel to neighbour k. Picture row "above" is stored row + 1.
-    std::ptrdiff_t offset[9];
-    for (int k = 0; k < 9; ++k) {
-        const int dx = k % 3 - 1;
-        const int dyStored = 1 - k / 3;
-        offset[k] = std::ptrdiff_t(dyStored) * std::ptrdiff_t(stride) + dx * channels;
-    }
-    auto copyPixel = [&](int x, int y, Key key) {
-        const std::uint8_t* src = image.StoredRow(y) + std::size_t(x) * channels + offset[key & 15];
-        std::uint8_t* dst = result.StoredRow(y) + std::size_t(x) * channels;
-        for (int c = 0; c < channels; ++c) {
-            dst[c] = src[c];
-        }
-    };
-    // Edges and corners: only the neighbours inside the picture take part.
-    auto borderPixel = [&](int x, int y) {
-        Key keys[9];
-        int count = 0;
-        for (int k = 0; k < 9; ++k) {
-            const int nx = x + k % 3 - 1;
-            const int ny = y + 1 - k / 3;
-            if (nx >= 0 && ny >= 0 && nx < width && ny < height) {
-                keys[count++] = static_cast<Key>(lum[std::size_t(ny) * width + nx] | k);
-            }
-        }
-        for (int i = 1; i < count; ++i) {  // insertion sort of at most nine keys
-            const Key key = keys[i];
-            int j = i;
-            for (; j > 0 && keys[j - 1] > key; --j) {
-                keys[j] = keys[j - 1];
-            }
-            keys[j] = key;
-        }
-        copyPixel(x, y, keys[count / 2]);
-    };
+    // Rows are filtered in place from the bottom up. The original values of the row being
+    // written and of the row below it are kept in two scratch rows (the row above is not yet
+    // written), and the luminances of the three rows in a ring of three: the same result as
+    // filtering a full copy, without a second picture.
+    std::vector<std::uint8_t> saved(2 * rowBytes);
+    std::vector<Key> lumRing(3 * std::size_t(width));
+    auto lumRow = [&](int y) { return lumRing.data() + std::size_t(y % 3) * width; };
+    auto fillLum = [&](int y) { LuminanceKeys(image.StoredRow(y), lumRow(y), width, channels); };
 
     std::vector<Key> medians(static_cast<std::size_t>(width));
+    fillLum(0);
     for (int y = 0; y < height; ++y) {
-        if (y == 0 || y == height - 1 || width < 3) {
+        const bool hasAbove = y + 1 < height;  // picture row above = stored row y + 1
+        const bool hasBelow = y > 0;
+        if (hasAbove) {
+            fillLum(y + 1);
+        }
+        std::uint8_t* out = image.StoredRow(y);
+        std::uint8_t* savedMid = saved.data() + std::size_t(y % 2) * rowBytes;
+        std::memcpy(savedMid, out, rowBytes);
+        // Neighbourhood rows, top first: above, this row, below.
+        const std::uint8_t* rows[3] = {
+            hasAbove ? image.StoredRow(y + 1) : nullptr, savedMid,
+            hasBelow ? saved.data() + std::size_t((y + 1) % 2) * rowBytes : nullptr};
+        const Key* lums[3] = {hasAbove ? lumRow(y + 1) : nullptr, lumRow(y),
+                              hasBelow ? lumRow(y - 1) : nullptr};
+
+        // Edges and corners: only the neighbours inside the picture take part.
+        auto borderPixel = [&](int x) {
+            Key keys[9] = {};
+            int count = 0;
+            for (int k = 0; k < 9; ++k) {
+                const int nx = x + k % 3 - 1;
+                if (lums[k / 3] != nullptr && nx >= 0 && nx < width) {
+                    keys[count++] = static_cast<Key>(lums[k / 3][nx] | k);
+                }
+            }
+            for (int i = 1; i < count; ++i) {  // insertion sort of at most nine keys
+                const Key key = keys[i];
+                int j = i;
+                for (; j > 0 && keys[j - 1] > key; --j) {
+                    keys[j] = keys[j - 1];
+                }
+                keys[j] = key;
+            }
+            const int k = keys[count / 2] & 15;
+            const std::uint8_t* src = rows[k / 3] + std::ptrdiff_t(x + k % 3 - 1) * channels;
+            std::memcpy(out + std::size_t(x) * channels, src, std::size_t(channels));
+        };
+
+        if (!hasAbove || !hasBelow || width < 3) {
             for (int x = 0; x < width; ++x) {
-                borderPixel(x, y);
+                borderPixel(x);
             }
             continue;
         }
-        const Key* up = lum.data() + std::size_t(y + 1) * width;  // picture row above
-        const Key* mid = lum.data() + std::size_t(y) * width;
-        const Key* down = lum.data() + std::size_t(y - 1) * width;
-        // Vectorisable pass: the key of the median for every interior pixel of the row.
-        for (int x = 1; x < width - 1; ++x) {
-            medians[x] = MedianOfNine(up[x - 1] | 0, up[x] | 1, up[x + 1] | 2,  //
-                                      mid[x - 1] | 3, mid[x] | 4, mid[x + 1] | 5, down[x - 1] | 6,
-                                      down[x] | 7, down[x + 1] | 8);
+        MedianKeys(lums[0], lums[1], lums[2], medians.data(), width);
+        // The chosen key names the neighbour whose colour is copied.
+        const std::uint8_t* base[9];
+        for (int k = 0; k < 9; ++k) {
+            base[k] = rows[k / 3] + (k % 3 - 1) * channels;
         }
-        borderPixel(0, y);
-        for (int x = 1; x < width - 1; ++x) {
-            copyPixel(x, y, medians[x]);
+        if (channels == 3) {
+            for (int x = 1; x < width - 1; ++x) {
+                const std::uint8_t* src = base[medians[x] & 15] + std::size_t(x) * 3;
+                // Loaded before storing: the rows read never overlap the row written.
+                const std::uint8_t blue = src[0], green = src[1], red = src[2];
+                std::uint8_t* dst = out + std::size_t(x) * 3;
+                dst[0] = blue;
+                dst[1] = green;
+                dst[2] = red;
+            }
+        } else {
+            for (int x = 1; x < width - 1; ++x) {
+                out[x] = base[medians[x] & 15][x];
+            }
         }
-        borderPixel(width - 1, y);
+        borderPixel(0);
+        borderPixel(width - 1);
     }
-    return ReplacePixels(image, std::move(result));
+    image.DiscardGreyPlane();
+    return true;
 }
 
 // ---- average ----
