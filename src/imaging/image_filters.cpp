@@ -59,21 +59,23 @@ bool MirrorHorizontal(CxImage& image) {
     const int width = image.GetWidth();
     const int height = image.GetHeight();
     const int bpp = image.GetBpp();
-    if (bpp == 24 || bpp == 8) {
-        const int n = bpp / 8;
+    if (bpp == 8) {
+        for (int y = 0; y < height; ++y) {
+            std::reverse(image.StoredRow(y), image.StoredRow(y) + width);
+        }
+    } else if (bpp == 24) {
+        // Each row goes through a scratch copy, so that pixels move as single 4-byte copies
+        // (the fourth byte is overwritten by the next pixel); the scratch has one spare byte.
+        const std::size_t rowBytes = std::size_t(width) * 3;
+        std::vector<std::uint8_t> scratch(rowBytes + 1);
         for (int y = 0; y < height; ++y) {
             std::uint8_t* row = image.StoredRow(y);
-            if (n == 1) {
-                std::reverse(row, row + width);
-                continue;
+            std::memcpy(scratch.data(), row, rowBytes);
+            const std::uint8_t* src = scratch.data() + rowBytes - 3;
+            for (int x = 0; x + 1 < width; ++x, src -= 3) {
+                std::memcpy(row + std::size_t(x) * 3, src, 4);
             }
-            std::uint8_t* left = row;
-            std::uint8_t* right = row + std::size_t(width - 1) * 3;
-            for (; left < right; left += 3, right -= 3) {
-                std::swap(left[0], right[0]);
-                std::swap(left[1], right[1]);
-                std::swap(left[2], right[2]);
-            }
+            std::memcpy(row + rowBytes - 3, scratch.data(), 3);
         }
     } else {
         for (int y = 0; y < height; ++y) {
@@ -320,15 +322,15 @@ bool MedianFilter3x3(CxImage& image) {
             base[k] = rows[k / 3] + (k % 3 - 1) * channels;
         }
         if (channels == 3) {
-            for (int x = 1; x < width - 1; ++x) {
-                const std::uint8_t* src = base[medians[x] & 15] + std::size_t(x) * 3;
-                // Loaded before storing: the rows read never overlap the row written.
-                const std::uint8_t blue = src[0], green = src[1], red = src[2];
-                std::uint8_t* dst = out + std::size_t(x) * 3;
-                dst[0] = blue;
-                dst[1] = green;
-                dst[2] = red;
+            // 4-byte copies, each overwriting the first byte of the next pixel; the last
+            // interior pixel is copied in 3 bytes so that no read passes the end of a row.
+            for (int x = 1; x < width - 2; ++x) {
+                std::memcpy(out + std::size_t(x) * 3, base[medians[x] & 15] + std::size_t(x) * 3,
+                            4);
             }
+            const int last = width - 2;
+            std::memcpy(out + std::size_t(last) * 3,
+                        base[medians[last] & 15] + std::size_t(last) * 3, 3);
         } else {
             for (int x = 1; x < width - 1; ++x) {
                 out[x] = base[medians[x] & 15][x];
