@@ -189,9 +189,9 @@ bool AdjustBrightness(CxImage& image, int brightness) {
 
 namespace {
 
-// Sort key of a neighbour: luminance in the high bits, its place in the neighbourhood (0..8,
-// top row first) in the low four, so that equal luminances sort in neighbourhood order and
-// the chosen key names the pixel to copy. Fits a signed 16-bit lane.
+// Sort key of a neighbour: luminance in the high bits, then its row (0 top .. 2 bottom) and
+// column (0 left .. 2 right) in two bits each, so that equal luminances sort in neighbourhood
+// order and the chosen key names the pixel to copy. Fits a signed 16-bit lane.
 using Key = std::int16_t;
 
 inline void SortPair(Key& a, Key& b) {
@@ -200,16 +200,8 @@ inline void SortPair(Key& a, Key& b) {
     a = low;
 }
 
-// Median of nine by the classic 19-exchange network.
-inline Key MedianOfNine(Key p0, Key p1, Key p2, Key p3, Key p4, Key p5, Key p6, Key p7, Key p8) {
-    SortPair(p1, p2), SortPair(p4, p5), SortPair(p7, p8);
-    SortPair(p0, p1), SortPair(p3, p4), SortPair(p6, p7);
-    SortPair(p1, p2), SortPair(p4, p5), SortPair(p7, p8);
-    SortPair(p0, p3), SortPair(p5, p8), SortPair(p4, p7);
-    SortPair(p3, p6), SortPair(p1, p4), SortPair(p2, p5);
-    SortPair(p4, p7), SortPair(p4, p2), SortPair(p6, p4);
-    SortPair(p4, p2);
-    return p4;
+inline Key MedianOfThree(Key a, Key b, Key c) {
+    return std::max(std::min(a, b), std::min(std::max(a, b), c));
 }
 
 // The luminance and median passes vectorise well when the compiler may use byte shuffles
@@ -236,15 +228,31 @@ void LuminanceKeys(const std::uint8_t* __restrict src, Key* __restrict dst, int 
 }
 
 // Median keys of the interior pixels 1 .. width - 2 of a row from the three luminance rows.
+// Each column of three is sorted once; the median of nine distinct keys is then the median of
+// the largest column minimum, the median of the column medians and the smallest column maximum.
 LENSORA_CPU_CLONES
 void MedianKeys(const Key* __restrict up, const Key* __restrict mid, const Key* __restrict down,
+                Key* __restrict low, Key* __restrict middle, Key* __restrict high,
                 Key* __restrict out, int width) {
+    for (int x = 0; x < width; ++x) {
+        Key a = up[x];
+        Key b = static_cast<Key>(mid[x] | (1 << 2));
+        Key c = static_cast<Key>(down[x] | (2 << 2));
+        SortPair(a, b);
+        SortPair(b, c);
+        SortPair(a, b);
+        low[x] = a;
+        middle[x] = b;
+        high[x] = c;
+    }
     for (int x = 1; x < width - 1; ++x) {
-        out[x] = MedianOfNine(static_cast<Key>(up[x - 1] | 0), static_cast<Key>(up[x] | 1),
-                              static_cast<Key>(up[x + 1] | 2), static_cast<Key>(mid[x - 1] | 3),
-                              static_cast<Key>(mid[x] | 4), static_cast<Key>(mid[x + 1] | 5),
-                              static_cast<Key>(down[x - 1] | 6), static_cast<Key>(down[x] | 7),
-                              static_cast<Key>(down[x + 1] | 8));
+        const Key maxLow = std::max(std::max(low[x - 1], static_cast<Key>(low[x] | 1)),
+                                    static_cast<Key>(low[x + 1] | 2));
+        const Key minHigh = std::min(std::min(high[x - 1], static_cast<Key>(high[x] | 1)),
+                                     static_cast<Key>(high[x + 1] | 2));
+        const Key medMiddle = MedianOfThree(middle[x - 1], static_cast<Key>(middle[x] | 1),
+                                            static_cast<Key>(middle[x + 1] | 2));
+        out[x] = MedianOfThree(maxLow, medMiddle, minHigh);
     }
 }
 
@@ -269,6 +277,7 @@ bool MedianFilter3x3(CxImage& image) {
     auto fillLum = [&](int y) { LuminanceKeys(image.StoredRow(y), lumRow(y), width, channels); };
 
     std::vector<Key> medians(static_cast<std::size_t>(width));
+    std::vector<Key> columns(3 * static_cast<std::size_t>(width));
     fillLum(0);
     for (int y = 0; y < height; ++y) {
         const bool hasAbove = y + 1 < height;  // picture row above = stored row y + 1
@@ -293,7 +302,7 @@ bool MedianFilter3x3(CxImage& image) {
             for (int k = 0; k < 9; ++k) {
                 const int nx = x + k % 3 - 1;
                 if (lums[k / 3] != nullptr && nx >= 0 && nx < width) {
-                    keys[count++] = static_cast<Key>(lums[k / 3][nx] | k);
+                    keys[count++] = static_cast<Key>(lums[k / 3][nx] | (k / 3) << 2 | k % 3);
                 }
             }
             for (int i = 1; i < count; ++i) {  // insertion sort of at most nine keys
@@ -304,8 +313,9 @@ bool MedianFilter3x3(CxImage& image) {
                 }
                 keys[j] = key;
             }
-            const int k = keys[count / 2] & 15;
-            const std::uint8_t* src = rows[k / 3] + std::ptrdiff_t(x + k % 3 - 1) * channels;
+            const int row = (keys[count / 2] >> 2) & 3;
+            const int column = keys[count / 2] & 3;
+            const std::uint8_t* src = rows[row] + std::ptrdiff_t(x + column - 1) * channels;
             std::memcpy(out + std::size_t(x) * channels, src, std::size_t(channels));
         };
 
@@ -315,11 +325,12 @@ bool MedianFilter3x3(CxImage& image) {
             }
             continue;
         }
-        MedianKeys(lums[0], lums[1], lums[2], medians.data(), width);
+        MedianKeys(lums[0], lums[1], lums[2], columns.data(), columns.data() + width,
+                   columns.data() + 2 * std::size_t(width), medians.data(), width);
         // The chosen key names the neighbour whose colour is copied.
-        const std::uint8_t* base[9];
+        const std::uint8_t* base[16] = {};
         for (int k = 0; k < 9; ++k) {
-            base[k] = rows[k / 3] + (k % 3 - 1) * channels;
+            base[(k / 3) << 2 | k % 3] = rows[k / 3] + (k % 3 - 1) * channels;
         }
         if (channels == 3) {
             // 4-byte copies, each overwriting the first byte of the next pixel; the last
