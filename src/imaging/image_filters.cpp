@@ -59,21 +59,23 @@ bool MirrorHorizontal(CxImage& image) {
     const int width = image.GetWidth();
     const int height = image.GetHeight();
     const int bpp = image.GetBpp();
-    if (bpp == 24 || bpp == 8) {
-        const int n = bpp / 8;
+    if (bpp == 8) {
+        for (int y = 0; y < height; ++y) {
+            std::reverse(image.StoredRow(y), image.StoredRow(y) + width);
+        }
+    } else if (bpp == 24) {
+        // Each row goes through a scratch copy, so that pixels move as single 4-byte copies
+        // (the fourth byte is overwritten by the next pixel); the scratch has one spare byte.
+        const std::size_t rowBytes = std::size_t(width) * 3;
+        std::vector<std::uint8_t> scratch(rowBytes + 1);
         for (int y = 0; y < height; ++y) {
             std::uint8_t* row = image.StoredRow(y);
-            if (n == 1) {
-                std::reverse(row, row + width);
-                continue;
+            std::memcpy(scratch.data(), row, rowBytes);
+            const std::uint8_t* src = scratch.data() + rowBytes - 3;
+            for (int x = 0; x + 1 < width; ++x, src -= 3) {
+                std::memcpy(row + std::size_t(x) * 3, src, 4);
             }
-            std::uint8_t* left = row;
-            std::uint8_t* right = row + std::size_t(width - 1) * 3;
-            for (; left < right; left += 3, right -= 3) {
-                std::swap(left[0], right[0]);
-                std::swap(left[1], right[1]);
-                std::swap(left[2], right[2]);
-            }
+            std::memcpy(row + rowBytes - 3, scratch.data(), 3);
         }
     } else {
         for (int y = 0; y < height; ++y) {
@@ -153,11 +155,22 @@ bool AdjustBrightness(CxImage& image, int brightness) {
     const std::array<std::uint8_t, 256> table = BrightnessTable(brightness);
     const int channels = ValueChannels(image);
     if (channels != 0) {
+        // With contrast 0 the table is a saturating add, which runs on whole vectors of bytes
+        // where a table lookup goes one byte at a time.
+        const int step = std::clamp(brightness, -255, 255);
+        const auto limit = static_cast<std::uint8_t>(step >= 0 ? 255 - step : -step);
+        const auto amount = static_cast<std::uint8_t>(step >= 0 ? step : -step);
         const std::size_t bytes = std::size_t(image.GetWidth()) * channels;
         for (int y = 0; y < image.GetHeight(); ++y) {
             std::uint8_t* row = image.StoredRow(y);
-            for (std::size_t i = 0; i < bytes; ++i) {
-                row[i] = table[row[i]];
+            if (step >= 0) {
+                for (std::size_t i = 0; i < bytes; ++i) {
+                    row[i] = static_cast<std::uint8_t>(std::min(row[i], limit) + amount);
+                }
+            } else {
+                for (std::size_t i = 0; i < bytes; ++i) {
+                    row[i] = static_cast<std::uint8_t>(std::max(row[i], limit) - amount);
+                }
             }
         }
     } else {
@@ -176,9 +189,9 @@ bool AdjustBrightness(CxImage& image, int brightness) {
 
 namespace {
 
-// Sort key of a neighbour: luminance in the high bits, its place in the neighbourhood (0..8,
-// top row first) in the low four, so that equal luminances sort in neighbourhood order and
-// the chosen key names the pixel to copy. Fits a signed 16-bit lane.
+// Sort key of a neighbour: luminance in the high bits, then its row (0 top .. 2 bottom) and
+// column (0 left .. 2 right) in two bits each, so that equal luminances sort in neighbourhood
+// order and the chosen key names the pixel to copy. Fits a signed 16-bit lane.
 using Key = std::int16_t;
 
 inline void SortPair(Key& a, Key& b) {
@@ -187,16 +200,60 @@ inline void SortPair(Key& a, Key& b) {
     a = low;
 }
 
-// Median of nine by the classic 19-exchange network.
-inline Key MedianOfNine(Key p0, Key p1, Key p2, Key p3, Key p4, Key p5, Key p6, Key p7, Key p8) {
-    SortPair(p1, p2), SortPair(p4, p5), SortPair(p7, p8);
-    SortPair(p0, p1), SortPair(p3, p4), SortPair(p6, p7);
-    SortPair(p1, p2), SortPair(p4, p5), SortPair(p7, p8);
-    SortPair(p0, p3), SortPair(p5, p8), SortPair(p4, p7);
-    SortPair(p3, p6), SortPair(p1, p4), SortPair(p2, p5);
-    SortPair(p4, p7), SortPair(p4, p2), SortPair(p6, p4);
-    SortPair(p4, p2);
-    return p4;
+inline Key MedianOfThree(Key a, Key b, Key c) {
+    return std::max(std::min(a, b), std::min(std::max(a, b), c));
+}
+
+// The luminance and median passes vectorise well when the compiler may use byte shuffles
+// (SSSE3, AVX2), which the baseline x86-64 target lacks; on x86-64 they are built for those
+// instruction sets too and the best one is chosen when the program starts.
+#if defined(__x86_64__) && defined(__GNUC__)
+#define LENSORA_CPU_CLONES __attribute__((target_clones("avx2", "ssse3", "default")))
+#else
+#define LENSORA_CPU_CLONES
+#endif
+
+LENSORA_CPU_CLONES
+void LuminanceKeys(const std::uint8_t* __restrict src, Key* __restrict dst, int width,
+                   int channels) {
+    if (channels == 1) {
+        for (int x = 0; x < width; ++x) {
+            dst[x] = static_cast<Key>(src[x] << 4);
+        }
+        return;
+    }
+    for (int x = 0; x < width; ++x) {
+        dst[x] = static_cast<Key>(MedianLuminance(src[3 * x], src[3 * x + 1], src[3 * x + 2]) << 4);
+    }
+}
+
+// Median keys of the interior pixels 1 .. width - 2 of a row from the three luminance rows.
+// Each column of three is sorted once; the median of nine distinct keys is then the median of
+// the largest column minimum, the median of the column medians and the smallest column maximum.
+LENSORA_CPU_CLONES
+void MedianKeys(const Key* __restrict up, const Key* __restrict mid, const Key* __restrict down,
+                Key* __restrict low, Key* __restrict middle, Key* __restrict high,
+                Key* __restrict out, int width) {
+    for (int x = 0; x < width; ++x) {
+        Key a = up[x];
+        Key b = static_cast<Key>(mid[x] | (1 << 2));
+        Key c = static_cast<Key>(down[x] | (2 << 2));
+        SortPair(a, b);
+        SortPair(b, c);
+        SortPair(a, b);
+        low[x] = a;
+        middle[x] = b;
+        high[x] = c;
+    }
+    for (int x = 1; x < width - 1; ++x) {
+        const Key maxLow = std::max(std::max(low[x - 1], static_cast<Key>(low[x] | 1)),
+                                    static_cast<Key>(low[x + 1] | 2));
+        const Key minHigh = std::min(std::min(high[x - 1], static_cast<Key>(high[x] | 1)),
+                                     static_cast<Key>(high[x + 1] | 2));
+        const Key medMiddle = MedianOfThree(middle[x - 1], static_cast<Key>(middle[x] | 1),
+                                            static_cast<Key>(middle[x + 1] | 2));
+        out[x] = MedianOfThree(maxLow, medMiddle, minHigh);
+    }
 }
 
 }  // namespace
@@ -208,92 +265,93 @@ bool MedianFilter3x3(CxImage& image) {
     }
     const int width = image.GetWidth();
     const int height = image.GetHeight();
-    const std::size_t stride = image.GetStride();
+    const std::size_t rowBytes = std::size_t(width) * channels;
 
-    // Luminance of every pixel, in stored row order.
-    std::vector<Key> lum(std::size_t(width) * height);
-    for (int y = 0; y < height; ++y) {
-        const std::uint8_t* src = image.StoredRow(y);
-        Key* dst = lum.data() + std::size_t(y) * width;
-        if (channels == 1) {
-            for (int x = 0; x < width; ++x) {
-                dst[x] = static_cast<Key>(src[x] << 4);
-            }
-        } else {
-            for (int x = 0; x < width; ++x, src += 3) {
-                dst[x] = static_cast<Key>(MedianLuminance(src[0], src[1], src[2]) << 4);
-            }
-        }
-    }
-
-    CxImage result(image.GetType());
-    if (!result.Create(width, height, channels * 8, image.GetType())) {
-        image.SetLastError(result.LastError());
-        return false;
-    }
-    if (channels == 1) {
-        result.SetGreyPalette();
-    }
-    // Byte offset from a pixel to neighbour k. Picture row "above" is stored row + 1.
-    std::ptrdiff_t offset[9];
-    for (int k = 0; k < 9; ++k) {
-        const int dx = k % 3 - 1;
-        const int dyStored = 1 - k / 3;
-        offset[k] = std::ptrdiff_t(dyStored) * std::ptrdiff_t(stride) + dx * channels;
-    }
-    auto copyPixel = [&](int x, int y, Key key) {
-        const std::uint8_t* src = image.StoredRow(y) + std::size_t(x) * channels + offset[key & 15];
-        std::uint8_t* dst = result.StoredRow(y) + std::size_t(x) * channels;
-        for (int c = 0; c < channels; ++c) {
-            dst[c] = src[c];
-        }
-    };
-    // Edges and corners: only the neighbours inside the picture take part.
-    auto borderPixel = [&](int x, int y) {
-        Key keys[9];
-        int count = 0;
-        for (int k = 0; k < 9; ++k) {
-            const int nx = x + k % 3 - 1;
-            const int ny = y + 1 - k / 3;
-            if (nx >= 0 && ny >= 0 && nx < width && ny < height) {
-                keys[count++] = static_cast<Key>(lum[std::size_t(ny) * width + nx] | k);
-            }
-        }
-        for (int i = 1; i < count; ++i) {  // insertion sort of at most nine keys
-            const Key key = keys[i];
-            int j = i;
-            for (; j > 0 && keys[j - 1] > key; --j) {
-                keys[j] = keys[j - 1];
-            }
-            keys[j] = key;
-        }
-        copyPixel(x, y, keys[count / 2]);
-    };
+    // Rows are filtered in place from the bottom up. The original values of the row being
+    // written and of the row below it are kept in two scratch rows (the row above is not yet
+    // written), and the luminances of the three rows in a ring of three: the same result as
+    // filtering a full copy, without a second picture.
+    std::vector<std::uint8_t> saved(2 * rowBytes);
+    std::vector<Key> lumRing(3 * std::size_t(width));
+    auto lumRow = [&](int y) { return lumRing.data() + std::size_t(y % 3) * width; };
+    auto fillLum = [&](int y) { LuminanceKeys(image.StoredRow(y), lumRow(y), width, channels); };
 
     std::vector<Key> medians(static_cast<std::size_t>(width));
+    std::vector<Key> columns(3 * static_cast<std::size_t>(width));
+    fillLum(0);
     for (int y = 0; y < height; ++y) {
-        if (y == 0 || y == height - 1 || width < 3) {
+        const bool hasAbove = y + 1 < height;  // picture row above = stored row y + 1
+        const bool hasBelow = y > 0;
+        if (hasAbove) {
+            fillLum(y + 1);
+        }
+        std::uint8_t* out = image.StoredRow(y);
+        std::uint8_t* savedMid = saved.data() + std::size_t(y % 2) * rowBytes;
+        std::memcpy(savedMid, out, rowBytes);
+        // Neighbourhood rows, top first: above, this row, below.
+        const std::uint8_t* rows[3] = {
+            hasAbove ? image.StoredRow(y + 1) : nullptr, savedMid,
+            hasBelow ? saved.data() + std::size_t((y + 1) % 2) * rowBytes : nullptr};
+        const Key* lums[3] = {hasAbove ? lumRow(y + 1) : nullptr, lumRow(y),
+                              hasBelow ? lumRow(y - 1) : nullptr};
+
+        // Edges and corners: only the neighbours inside the picture take part.
+        auto borderPixel = [&](int x) {
+            Key keys[9] = {};
+            int count = 0;
+            for (int k = 0; k < 9; ++k) {
+                const int nx = x + k % 3 - 1;
+                if (lums[k / 3] != nullptr && nx >= 0 && nx < width) {
+                    keys[count++] = static_cast<Key>(lums[k / 3][nx] | (k / 3) << 2 | k % 3);
+                }
+            }
+            for (int i = 1; i < count; ++i) {  // insertion sort of at most nine keys
+                const Key key = keys[i];
+                int j = i;
+                for (; j > 0 && keys[j - 1] > key; --j) {
+                    keys[j] = keys[j - 1];
+                }
+                keys[j] = key;
+            }
+            const int row = (keys[count / 2] >> 2) & 3;
+            const int column = keys[count / 2] & 3;
+            const std::uint8_t* src = rows[row] + std::ptrdiff_t(x + column - 1) * channels;
+            std::memcpy(out + std::size_t(x) * channels, src, std::size_t(channels));
+        };
+
+        if (!hasAbove || !hasBelow || width < 3) {
             for (int x = 0; x < width; ++x) {
-                borderPixel(x, y);
+                borderPixel(x);
             }
             continue;
         }
-        const Key* up = lum.data() + std::size_t(y + 1) * width;  // picture row above
-        const Key* mid = lum.data() + std::size_t(y) * width;
-        const Key* down = lum.data() + std::size_t(y - 1) * width;
-        // Vectorisable pass: the key of the median for every interior pixel of the row.
-        for (int x = 1; x < width - 1; ++x) {
-            medians[x] = MedianOfNine(up[x - 1] | 0, up[x] | 1, up[x + 1] | 2,  //
-                                      mid[x - 1] | 3, mid[x] | 4, mid[x + 1] | 5, down[x - 1] | 6,
-                                      down[x] | 7, down[x + 1] | 8);
+        MedianKeys(lums[0], lums[1], lums[2], columns.data(), columns.data() + width,
+                   columns.data() + 2 * std::size_t(width), medians.data(), width);
+        // The chosen key names the neighbour whose colour is copied.
+        const std::uint8_t* base[16] = {};
+        for (int k = 0; k < 9; ++k) {
+            base[(k / 3) << 2 | k % 3] = rows[k / 3] + (k % 3 - 1) * channels;
         }
-        borderPixel(0, y);
-        for (int x = 1; x < width - 1; ++x) {
-            copyPixel(x, y, medians[x]);
+        if (channels == 3) {
+            // 4-byte copies, each overwriting the first byte of the next pixel; the last
+            // interior pixel is copied in 3 bytes so that no read passes the end of a row.
+            for (int x = 1; x < width - 2; ++x) {
+                std::memcpy(out + std::size_t(x) * 3, base[medians[x] & 15] + std::size_t(x) * 3,
+                            4);
+            }
+            const int last = width - 2;
+            std::memcpy(out + std::size_t(last) * 3,
+                        base[medians[last] & 15] + std::size_t(last) * 3, 3);
+        } else {
+            for (int x = 1; x < width - 1; ++x) {
+                out[x] = base[medians[x] & 15][x];
+            }
         }
-        borderPixel(width - 1, y);
+        borderPixel(0);
+        borderPixel(width - 1);
     }
-    return ReplacePixels(image, std::move(result));
+    image.DiscardGreyPlane();
+    return true;
 }
 
 // ---- average ----

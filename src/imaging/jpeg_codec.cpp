@@ -35,6 +35,7 @@ struct ErrorManager {
     jpeg_error_mgr pub;
     std::jmp_buf jump;
     char message[JMSG_LENGTH_MAX];
+    bool sawEof;  // the stream ended; a fake end marker was handed to the library
 };
 
 [[noreturn]] void JumpBack(j_common_ptr cinfo) {
@@ -48,13 +49,31 @@ struct ErrorManager {
     JumpBack(cinfo);
 }
 
+// True while the decoder is in the one scan of a sequential file, where running out of input
+// costs no pixel unless the entropy decoder then asks for more bits.
+bool InOnlyScan(j_common_ptr cinfo) {
+    if (!cinfo->is_decompressor) {
+        return false;
+    }
+    const auto* d = reinterpret_cast<j_decompress_ptr>(cinfo);
+    return !d->progressive_mode && d->comps_in_scan > 0 && d->comps_in_scan == d->num_components;
+}
+
 void EmitMessage(j_common_ptr cinfo, int level) {
     if (level >= 0) {
         return;  // trace output
     }
-    // A file that ends before its last scan is a cut-off file, not a picture: the library
-    // would fill the rest with grey and call that a warning.
+    // A file that ends early is a cut-off file, not a picture: the library would fill the rest
+    // with grey and call that a warning. Only a sequential file whose data is complete and
+    // lacks just its end marker is kept.
+    auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
     if (cinfo->err->msg_code == JWRN_JPEG_EOF) {
+        if (!InOnlyScan(cinfo)) {
+            ErrorExit(cinfo);
+        }
+        err->sawEof = true;
+    } else if (err->sawEof) {
+        cinfo->err->msg_code = JWRN_JPEG_EOF;  // data was missing after all
         ErrorExit(cinfo);
     }
     cinfo->err->num_warnings++;
@@ -68,6 +87,7 @@ void InitErrorManager(ErrorManager& err) {
     err.pub.emit_message = EmitMessage;
     err.pub.output_message = OutputMessage;
     err.message[0] = '\0';
+    err.sawEof = false;
 }
 
 void AbortWith(j_common_ptr cinfo, const char* text) {

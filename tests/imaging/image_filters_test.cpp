@@ -177,6 +177,19 @@ TEST(ImageFilters, BrightnessStepsSaturate) {
     EXPECT_EQ(grey.GetBits()[0], 110);
     EXPECT_TRUE(grey.IsGrey());  // still saves as JPEG
 
+    // Every value of a grey picture goes through the table, whatever the step.
+    for (int step : {-300, -255, -10, -1, 0, 1, 10, 254, 300}) {
+        CxImage ramp;
+        ASSERT_TRUE(ramp.Create(256, 1, 8));
+        ramp.SetGreyPalette();
+        for (int v = 0; v < 256; ++v) {
+            ramp.GetBits()[v] = static_cast<std::uint8_t>(v);
+        }
+        ASSERT_TRUE(AdjustBrightness(ramp, step));
+        const auto table = BrightnessTable(step);
+        EXPECT_EQ(std::memcmp(ramp.GetBits(), table.data(), 256), 0) << step;
+    }
+
     CxImage palette = RandomImage(2, 2, 4, 5);
     ASSERT_TRUE(AdjustBrightness(palette, -10));
     EXPECT_EQ(palette.GetPalette()[1].red, 6);
