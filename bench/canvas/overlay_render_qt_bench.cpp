@@ -44,8 +44,10 @@ RecordList MixedRecords(int count, bool live) {
     std::mt19937 rng(7);
     std::uniform_int_distribution<int> x(20, 560), y(20, 400), d(10, 70);
     RecordList list;
-    const std::vector<int> stillKinds = {1, 2, 3, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 18, 19, 21, 22, 23, 24, 222, 333};
-    const std::vector<int> liveKinds = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 17, 21, 22, 23, 24, 25};
+    const std::vector<int> stillKinds = {1,  2,  3,  5,  6,  7,  8,  9,  10,  11, 12,
+                                         13, 14, 18, 19, 21, 22, 23, 24, 222, 333};
+    const std::vector<int> liveKinds = {1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11,
+                                        12, 13, 14, 15, 17, 21, 22, 23, 24, 25};
     for (int i = 0; i < count; ++i) {
         MeasureRecord r;
         r.kind = live ? liveKinds[i % liveKinds.size()] : stillKinds[i % stillKinds.size()];
@@ -58,7 +60,17 @@ RecordList MixedRecords(int count, bool live) {
         const PixelPoint c{a.x + d(rng) / 2, a.y - d(rng) / 2};
         const auto ticks = EndTicks(a, b, 10);
         // Enough points for every rule; each kind uses the ones it names.
-        r.points = {a, b, c, ticks[1], ticks[2], ticks[3], {a.x, a.y + 20}, b, c, {b.x, b.y + 20}, {a.x, b.y + 30}};
+        r.points = {a,
+                    b,
+                    c,
+                    ticks[1],
+                    ticks[2],
+                    ticks[3],
+                    {a.x, a.y + 20},
+                    b,
+                    c,
+                    {b.x, b.y + 20},
+                    {a.x, b.y + 30}};
         if (r.kind == 6 || r.kind == 4) {
             r.points = {a, b, {b.x, b.y + 10}, c, {c.x, c.y + 10}};
         }
@@ -73,7 +85,8 @@ void BM_SavedPicture_200Records(benchmark::State& state) {
     const Picture picture(1600, 1200);
     const RecordList records = MixedRecords(200, false);
     QtDrawingSurface surface(1600, 1200);
-    const AnnotatedImageInput in{&picture.dib, &records, ViewToImageFactors(DisplayMode::Fit, true, 1600, 1200)};
+    const AnnotatedImageInput in{&picture.dib, &records,
+                                 ViewToImageFactors(DisplayMode::Fit, true, 1600, 1200)};
     for (auto _ : state) {
         benchmark::DoNotOptimize(RenderAnnotatedImage(surface, in));
     }

@@ -39,8 +39,9 @@ std::optional<ArcThroughPlan> PlanArcThrough(PixelPoint p1, PixelPoint p2, Pixel
     ArcThroughPlan plan{{icx - ir, icy - ir, icx + ir, icy + ir}, p3, p1};
     // Counter-clockwise on screen from p1 to p3 passes p2 exactly when p1, p2, p3 turn
     // clockwise in y-down coordinates (negative cross product).
-    const long long d = (static_cast<long long>(p2.x) - p1.x) * (static_cast<long long>(p3.y) - p1.y) -
-                        (static_cast<long long>(p3.x) - p1.x) * (static_cast<long long>(p2.y) - p1.y);
+    const long long d =
+        (static_cast<long long>(p2.x) - p1.x) * (static_cast<long long>(p3.y) - p1.y) -
+        (static_cast<long long>(p3.x) - p1.x) * (static_cast<long long>(p2.y) - p1.y);
     if (d < 0) {
         plan.start = p1;
         plan.end = p3;

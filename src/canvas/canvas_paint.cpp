@@ -10,13 +10,13 @@ constexpr int kCaptionX = 2;
 constexpr int kCaptionFromBottom = 14;
 constexpr std::uint32_t kCaptionColour = 0xFFFFFF;
 
-PixelBox WholeDib(const DibView& dib) { return {0, 0, dib.width, dib.height}; }
+PixelBox WholeDib(const DibView& dib) {
+    return {0, 0, dib.width, dib.height};
+}
 
 bool HasPixels(const DibView* dib) {
     return dib != nullptr && dib->bits != nullptr && dib->width > 0 && dib->height > 0;
 }
-
-void DrawMark(DrawingSurface& s, PixelPoint p) { s.Rectangle({p.x - 1, p.y - 1, p.x + 1, p.y + 1}); }
 
 void DrawTwoCirclesPreview(DrawingSurface& s, const WorkingLists& w, const DrawingSettings& d,
                            const RenderTransform& t) {
@@ -26,13 +26,13 @@ void DrawTwoCirclesPreview(DrawingSurface& s, const WorkingLists& w, const Drawi
     for (std::size_t i = 0; i < pts.size(); ++i) {
         // Centres and label anchors carry no mark.
         if (i != 3 && i != 4 && i != 8 && i != 9 && i != 10) {
-            DrawMark(s, P(i));
+            s.Rectangle(MarkBox(P(i)));
         }
     }
     const auto circle = [&](std::size_t centre, std::size_t rim) {
         const PixelPoint c = P(centre);
         const std::int32_t r = IntegerRadius(c, P(rim));
-        s.Ellipse({c.x - r, c.y - r, c.x + r, c.y + r});
+        s.Ellipse(BoxAround(c, r, r));
     };
     const auto label = [&](std::size_t anchor, std::size_t line) {
         if (line < w.labels.size() && !w.labels[line].empty()) {
@@ -101,11 +101,11 @@ bool PaintCanvas(DrawingSurface& surface, const CanvasPaintInput& in) {
     }
     const int w = surface.Width();
     const int h = surface.Height();
-    const PixelBox dest = in.mode == DisplayMode::Fit
-                              ? PixelBox{-in.scroll.x, -in.scroll.y, w - in.scroll.x, h - in.scroll.y}
-                              : PixelBox{-in.scroll.x, -in.scroll.y,
-                                         in.picture->width - in.scroll.x,
-                                         in.picture->height - in.scroll.y};
+    const PixelBox dest =
+        in.mode == DisplayMode::Fit
+            ? PixelBox{-in.scroll.x, -in.scroll.y, w - in.scroll.x, h - in.scroll.y}
+            : PixelBox{-in.scroll.x, -in.scroll.y, in.picture->width - in.scroll.x,
+                       in.picture->height - in.scroll.y};
     surface.SetRasterMode(RasterMode::Copy);
     surface.DrawStretched(*in.picture, dest, WholeDib(*in.picture));
 

@@ -25,7 +25,7 @@ struct CanvasPaintInput {
     PixelPoint scroll;  // subtracted from every stored point
     const StillRecords* records = nullptr;
     PreviewTool preview = PreviewTool::None;
-    const WorkingLists* working = nullptr;     // points in stored coordinates, labels
+    const WorkingLists* working = nullptr;      // points in stored coordinates, labels
     const DrawingSettings* settings = nullptr;  // pen, label colour and font of the preview
     std::string caption;                        // file name without folder and extension
     int totalDecimals = kDefaultDecimals;       // of the continuous line's total

@@ -21,9 +21,13 @@ constexpr PixelPoint kAngleLabelOffset{10, -30};
 constexpr double kAngleArcShare = 0.3;
 constexpr double kFineMagnification = 30.0;
 
-std::int32_t RoundHalfUp(double v) { return TruncateToPixel(v + 0.5); }
+std::int32_t RoundHalfUp(double v) {
+    return TruncateToPixel(v + 0.5);
+}
 
-PixelPoint Centre(const DrawingSurface& s) { return {s.Width() / 2 + 1, s.Height() / 2 + 1}; }
+PixelPoint Centre(const DrawingSurface& s) {
+    return {s.Width() / 2 + 1, s.Height() / 2 + 1};
+}
 
 void DrawAxes(DrawingSurface& s, PixelPoint c) {
     s.MoveTo({0, c.y});
@@ -70,8 +74,9 @@ void DrawRulerAxis(DrawingSurface& s, const RulerSettings& ruler, PixelPoint c, 
         const std::string negative = "-" + text;
         const long long minus = centreAlong - offset - kLabelShift;
         // Text runs right (or down) from its anchor: skip it only when it ends before 0.
-        if (minus >= 0 || minus + (horizontal ? s.MeasureText(negative).width
-                                              : s.MeasureText(negative).height) > 0) {
+        if (minus >= 0 ||
+            minus + (horizontal ? s.MeasureText(negative).width : s.MeasureText(negative).height) >
+                0) {
             s.TextOut(at(static_cast<int>(minus), across), negative);
         }
     }
@@ -98,7 +103,8 @@ void DrawLengthLine(DrawingSurface& s, const ReferenceShape& shape, const Render
     s.SetFont(ReferenceLabelFont(vertical));
     s.SetTextColour(UsableColour(shape.textColor));
     const PixelPoint a = t.Apply(start);
-    s.TextOut({a.x, a.y + kLengthLabelDrop}, "L:" + FormatWithUnit(value, ctx.decimals, ctx.unit));
+    s.TextOut(OffsetPoint(a, 0, kLengthLabelDrop),
+              "L:" + FormatWithUnit(value, ctx.decimals, ctx.unit));
 }
 
 void DrawAngleLine(DrawingSurface& s, const ReferenceShape& shape, const RenderTransform& t) {
@@ -116,12 +122,13 @@ void DrawAngleLine(DrawingSurface& s, const ReferenceShape& shape, const RenderT
     const std::int32_t r = TruncateToPixel(kAngleArcShare * armLength);
     if (r > 0 && a2 != v) {
         // Clockwise from the first arm to the second is counter-clockwise from the second.
-        s.Arc({v.x - r, v.y - r, v.x + r, v.y + r}, a2, a1);
+        s.Arc(BoxAround(v, r, r), a2, a1);
     }
     const double sweepDeg = ArcSweep(shape.points[2], ToPointD(shape.points[0]), shape.points[1]);
     s.SetFont(ReferenceLabelFont(false));
     s.SetTextColour(UsableColour(shape.textColor));
-    s.TextOut({v.x + kAngleLabelOffset.x, v.y + kAngleLabelOffset.y}, FormatDegrees("", sweepDeg));
+    s.TextOut(OffsetPoint(v, kAngleLabelOffset.x, kAngleLabelOffset.y),
+              FormatDegrees("", sweepDeg));
 }
 
 void DrawToleranceCircle(DrawingSurface& s, const ReferenceShape& shape, const RenderTransform& t,
@@ -129,9 +136,7 @@ void DrawToleranceCircle(DrawingSurface& s, const ReferenceShape& shape, const R
     const PixelPoint c = t.Apply(shape.points.empty() ? kToleranceCircleCentre : shape.points[0]);
     const auto circle = [&](double radiusPx) {
         if (radiusPx > 0) {
-            const int rx = t.ScaleX(radiusPx);
-            const int ry = t.ScaleY(radiusPx);
-            s.Ellipse({c.x - rx, c.y - ry, c.x + rx, c.y + ry});
+            s.Ellipse(BoxAround(c, t.ScaleX(radiusPx), t.ScaleY(radiusPx)));
         }
     };
     circle(shape.radiusPx);
@@ -146,9 +151,9 @@ void DrawToleranceCircle(DrawingSurface& s, const ReferenceShape& shape, const R
         ToleranceCircleTexts(shape.radius, shape.tolerancePlus, shape.toleranceMinus, scale);
     s.SetFont(ReferenceLabelFont(false));
     s.SetTextColour(UsableColour(shape.textColor));
-    s.TextOut({c.x, c.y - kToleranceLabelGap}, texts[1]);  // R+
-    s.TextOut(c, texts[0]);                                // R
-    s.TextOut({c.x, c.y + kToleranceLabelGap}, texts[2]);  // R-
+    s.TextOut(OffsetPoint(c, 0, -kToleranceLabelGap), texts[1]);  // R+
+    s.TextOut(c, texts[0]);                                       // R
+    s.TextOut(OffsetPoint(c, 0, kToleranceLabelGap), texts[2]);   // R-
 }
 
 }  // namespace
@@ -197,8 +202,7 @@ void DrawConcentricRings(DrawingSurface& s, double pixelsPerUnit) {
     }
     // The radius-0 circle of the series covers no pixel and is left out.
     for (std::int64_t r = step; r < s.Height() / 2 + 1; r += step) {
-        const auto ri = static_cast<std::int32_t>(r);
-        s.Ellipse({c.x - ri, c.y - ri, c.x + ri, c.y + ri});
+        s.Ellipse(BoxAround(c, double(r), double(r)));
     }
 }
 
@@ -242,13 +246,18 @@ void DrawReferenceOverlays(DrawingSurface& s, std::span<const ReferenceShape> sh
                            const ReferenceContext& ctx) {
     const RenderTransform t{{0, 0}, ctx.display.fx, ctx.display.fy};
     for (const ReferenceShape& shape : shapes) {
-        const int style = shape.penStyle >= 0 && shape.penStyle <= 2 ? shape.penStyle : 0;
-        s.SetPen({static_cast<PenStyle>(style), std::clamp(shape.penWidth, 0, 64),
-                  UsableColour(shape.color)});
+        const int width = std::clamp(shape.penWidth, 0, kMaxPenWidthDrawn);
+        s.SetPen({StoredPenStyle(shape.penStyle, width), width, UsableColour(shape.color)});
         switch (shape.kind) {
-            case ReferenceKind::kLengthLine: DrawLengthLine(s, shape, t, ctx); break;
-            case ReferenceKind::kAngleLine: DrawAngleLine(s, shape, t); break;
-            case ReferenceKind::kToleranceCircle: DrawToleranceCircle(s, shape, t, ctx); break;
+            case ReferenceKind::kLengthLine:
+                DrawLengthLine(s, shape, t, ctx);
+                break;
+            case ReferenceKind::kAngleLine:
+                DrawAngleLine(s, shape, t);
+                break;
+            case ReferenceKind::kToleranceCircle:
+                DrawToleranceCircle(s, shape, t, ctx);
+                break;
         }
     }
 }

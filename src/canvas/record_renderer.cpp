@@ -7,114 +7,19 @@
 #include <vector>
 
 #include "canvas/arc_through.h"
+#include "canvas/record_rules.h"
 #include "measure/geometry.h"
 #include "measure/measured_values.h"
 
 namespace lensora {
 namespace {
 
-// The drawing rules; both numbering schemes map onto them.
-enum class Rule {
-    TickedLine,       // p0-p1 with end ticks p2-p3, p4-p5; label at p6
-    DerivedTicks,     // live: start, end, anchor; ticks derived from the segment
-    PlainLine,        // p0-p1; label at p2
-    DotLine,          // p0-p1 and the perpendicular from p2; label at p3
-    RadiusCircle,     // centre p0 through p1, radius line; labels at p2
-    DiameterCircle,   // centre p0 through p1, diameter p1-p2; labels at p3
-    ThreePointCircle, // centre p0 through p1, line p0-p3, marks p2 p1 p3; labels at p4
-    AutoCircle,       // centre p0, radius fitRadius; labels at p1
-    TwoCircles,       // see DrawTwoCircles
-    Rectangle,        // corners p0, p1; labels at p2
-    Ellipse,          // live: box of corners p0, p1; labels at p2
-    Angle,            // p0-p1, p1-p2; label at p3
-    FourPointAngle,   // p0-p1, p2-p3; label at p4
-    AutoAngleGuided,  // live: as FourPointAngle with dotted guides beside each segment
-    Continuous,       // polyline p0, p1, p3, ...; labels at the even points; total
-    Polygon,          // closed polygon p0 ... p(n-2); label at p(n-1)
-    CircleLabel,      // circle of radius 10 around p0, number centred
-    SquareLabel,      // square p0 +-10, number centred
-    Text,             // text line at p0
-    Arc,              // arc through p0, p1, p2; labels at p3
-};
-
-struct RuleInfo {
-    Rule rule;
-    int tickHalf = 0;  // DerivedTicks only
-};
-
-std::optional<RuleInfo> StillRule(int kind) {
-    switch (static_cast<StillKind>(kind)) {
-        case StillKind::kStraightLine:
-        case StillKind::kParallelLine:
-        case StillKind::kAutoLineSpacing: return RuleInfo{Rule::TickedLine};
-        case StillKind::kRadiusCircle: return RuleInfo{Rule::RadiusCircle};
-        case StillKind::kRectangle: return RuleInfo{Rule::Rectangle};
-        case StillKind::kText: return RuleInfo{Rule::Text};
-        case StillKind::kAngle: return RuleInfo{Rule::Angle};
-        case StillKind::kContinuousLine: return RuleInfo{Rule::Continuous};
-        case StillKind::kPolygon: return RuleInfo{Rule::Polygon};
-        case StillKind::kDiameterCircle: return RuleInfo{Rule::DiameterCircle};
-        case StillKind::kThreePointCircle: return RuleInfo{Rule::ThreePointCircle};
-        case StillKind::kFourPointAngle:
-        case StillKind::kAutoAngle: return RuleInfo{Rule::FourPointAngle};
-        case StillKind::kTwoCircles: return RuleInfo{Rule::TwoCircles};
-        case StillKind::kCircleLabel: return RuleInfo{Rule::CircleLabel};
-        case StillKind::kSquareLabel: return RuleInfo{Rule::SquareLabel};
-        case StillKind::kAutoCircle: return RuleInfo{Rule::AutoCircle};
-        case StillKind::kDotLine: return RuleInfo{Rule::DotLine};
-        case StillKind::kAutoLineLength1:
-        case StillKind::kAutoLineLength2: return RuleInfo{Rule::PlainLine};
-        case StillKind::kArc:
-        case StillKind::kAutoArc: return RuleInfo{Rule::Arc};
-    }
-    return std::nullopt;
-}
-
-std::optional<RuleInfo> LiveRule(int kind, std::size_t pointCount) {
-    // Straight, parallel and spacing lines store start, end and anchor; a record that carries
-    // its own ticks (seven points) is drawn from them.
-    const bool ownTicks = pointCount >= 7;
-    switch (static_cast<LiveKind>(kind)) {
-        case LiveKind::kStraightLine:
-        case LiveKind::kAutoLineSpacing:
-            return ownTicks ? RuleInfo{Rule::TickedLine}
-                            : RuleInfo{Rule::DerivedTicks, kLineTickHalfLength};
-        case LiveKind::kParallelLine:
-            return ownTicks ? RuleInfo{Rule::TickedLine}
-                            : RuleInfo{Rule::DerivedTicks, kParallelTickHalfLength};
-        case LiveKind::kDotLine: return RuleInfo{Rule::DotLine};
-        case LiveKind::kContinuousLine: return RuleInfo{Rule::Continuous};
-        case LiveKind::kRectangle: return RuleInfo{Rule::Rectangle};
-        case LiveKind::kPolygon: return RuleInfo{Rule::Polygon};
-        case LiveKind::kEllipse: return RuleInfo{Rule::Ellipse};
-        case LiveKind::kRadiusCircle: return RuleInfo{Rule::RadiusCircle};
-        case LiveKind::kDiameterCircle: return RuleInfo{Rule::DiameterCircle};
-        case LiveKind::kThreePointCircle: return RuleInfo{Rule::ThreePointCircle};
-        case LiveKind::kTwoCircles: return RuleInfo{Rule::TwoCircles};
-        case LiveKind::kAngle: return RuleInfo{Rule::Angle};
-        case LiveKind::kFourPointAngle: return RuleInfo{Rule::FourPointAngle};
-        case LiveKind::kCircleLabel: return RuleInfo{Rule::CircleLabel};
-        case LiveKind::kSquareLabel: return RuleInfo{Rule::SquareLabel};
-        case LiveKind::kText: return RuleInfo{Rule::Text};
-        case LiveKind::kArc:
-        case LiveKind::kAutoArc: return RuleInfo{Rule::Arc};
-        case LiveKind::kAutoCircle: return RuleInfo{Rule::AutoCircle};
-        case LiveKind::kAutoLineLength2: return RuleInfo{Rule::PlainLine};
-        case LiveKind::kAutoAngle: return RuleInfo{Rule::AutoAngleGuided};
-        default: return std::nullopt;  // no tool, reference shapes
-    }
-}
-
-std::optional<RuleInfo> RuleFor(const MeasureRecord& r, RecordScheme scheme) {
-    return scheme == RecordScheme::Still ? StillRule(r.kind) : LiveRule(r.kind, r.points.size());
-}
-
 constexpr std::uint32_t kGuideColour = 0x0000FF;
 constexpr int kGuideOffset = 6;
 
 // Draws one record's figure and labels with the transform applied to every stored point.
 class RecordPainter {
-public:
+  public:
     RecordPainter(DrawingSurface& s, const MeasureRecord& r, const RenderTransform& t,
                   RuleInfo info)
         : s_(s), r_(r), t_(t), info_(info), n_(r.points.size()) {}
@@ -123,7 +28,7 @@ public:
     void Labels(RecordScheme scheme, const RecordRenderOptions& options,
                 std::uint32_t textHighlight);
 
-private:
+  private:
     bool Has(std::size_t i) const { return i < n_; }
     PixelPoint P(std::size_t i) const { return t_.Apply(r_.points[i]); }
     void Line(PixelPoint a, PixelPoint b) {
@@ -138,7 +43,7 @@ private:
     void Mark(std::size_t i) {
         if (Has(i)) {
             const PixelPoint p = P(i);
-            s_.Rectangle({p.x - 1, p.y - 1, p.x + 1, p.y + 1});
+            s_.Rectangle(MarkBox(p));
         }
     }
     // Circle around point c through point rim, radius in whole pixels.
@@ -146,7 +51,7 @@ private:
         if (Has(c) && Has(rim)) {
             const PixelPoint centre = P(c);
             const std::int32_t radius = IntegerRadius(centre, P(rim));
-            s_.Ellipse({centre.x - radius, centre.y - radius, centre.x + radius, centre.y + radius});
+            s_.Ellipse(BoxAround(centre, radius, radius));
         }
     }
     void Block(std::size_t anchor, std::size_t lines) {
@@ -210,7 +115,9 @@ void RecordPainter::Figure(bool withGuides) {
                 Line(t_.Apply(ticks[2]), t_.Apply(ticks[3]));
             }
             break;
-        case Rule::PlainLine: Segment(0, 1); break;
+        case Rule::PlainLine:
+            Segment(0, 1);
+            break;
         case Rule::DotLine:
             Segment(0, 1);
             if (Has(1)) {
@@ -236,9 +143,8 @@ void RecordPainter::Figure(bool withGuides) {
             if (Has(0) && std::isfinite(r_.fitRadius)) {
                 const PixelPoint c = P(0);
                 // The fitted radius is a length in stored pixels: it scales with the points.
-                const std::int32_t rx = RoundToPixel(r_.fitRadius * t_.fx);
-                const std::int32_t ry = RoundToPixel(r_.fitRadius * t_.fy);
-                s_.Ellipse({c.x - rx, c.y - ry, c.x + rx, c.y + ry});
+                s_.Ellipse(BoxAround(c, RoundToPixel(r_.fitRadius * t_.fx),
+                                     RoundToPixel(r_.fitRadius * t_.fy)));
             }
             break;
         case Rule::TwoCircles:
@@ -303,13 +209,12 @@ void RecordPainter::Figure(bool withGuides) {
         case Rule::CircleLabel:
         case Rule::SquareLabel:
             if (Has(0)) {
-                const PixelPoint p = P(0);
-                const PixelBox box{p.x - kLabelBoxHalf, p.y - kLabelBoxHalf, p.x + kLabelBoxHalf,
-                                   p.y + kLabelBoxHalf};
+                const PixelBox box = LabelBox(P(0));
                 info_.rule == Rule::CircleLabel ? s_.Ellipse(box) : s_.Rectangle(box);
             }
             break;
-        case Rule::Text: break;
+        case Rule::Text:
+            break;
         case Rule::Arc:
             if (Has(2)) {
                 DrawArcThrough(s_, P(0), P(1), P(2));
@@ -329,12 +234,12 @@ void RecordPainter::ContinuousLabels(const RecordRenderOptions& options) {
         return;
     }
     const std::size_t count = std::min(k, r_.labels.size());
-    const std::string total = ContinuousLineTotalLabel(
-        std::span(r_.labels).first(count),
-        ScaleContext{1.0, options.totalUnit, options.totalDecimals});
+    const std::string total =
+        ContinuousLineTotalLabel(std::span(r_.labels).first(count),
+                                 ScaleContext{1.0, options.totalUnit, options.totalDecimals});
     if (!total.empty()) {
         const PixelPoint a = P(last);
-        s_.TextOut({a.x, a.y + r_.lineGap}, total);
+        s_.TextOut(OffsetPoint(a, 0, r_.lineGap), total);
     }
 }
 
@@ -348,45 +253,61 @@ void RecordPainter::Labels(RecordScheme scheme, const RecordRenderOptions& optio
     }
     if (info_.rule == Rule::CircleLabel || info_.rule == Rule::SquareLabel) {
         if (Has(0) && !r_.labels.empty()) {
-            const PixelPoint p = P(0);
             s_.SetFont(options.surfaceFont);
             // The live view keeps a label's colour in textColor.
             s_.SetTextColour(scheme == RecordScheme::Live ? r_.textColor : r_.labelColor);
-            s_.DrawTextCentred({p.x - kLabelBoxHalf, p.y - kLabelBoxHalf, p.x + kLabelBoxHalf,
-                                p.y + kLabelBoxHalf},
-                               r_.labels[0]);
+            s_.DrawTextCentred(LabelBox(P(0)), r_.labels[0]);
         }
         return;
     }
     s_.SetFont(r_.labelFont);
     s_.SetTextColour(r_.labelColor);
     switch (info_.rule) {
-        case Rule::TickedLine: Line0At(6, 0); break;
+        case Rule::TickedLine:
+            Line0At(6, 0);
+            break;
         case Rule::DerivedTicks:
-        case Rule::PlainLine: Line0At(2, 0); break;
+        case Rule::PlainLine:
+            Line0At(2, 0);
+            break;
         case Rule::DotLine:
-        case Rule::Angle: Line0At(3, 0); break;
+        case Rule::Angle:
+            Line0At(3, 0);
+            break;
         case Rule::FourPointAngle:
-        case Rule::AutoAngleGuided: Line0At(4, 0); break;
+        case Rule::AutoAngleGuided:
+            Line0At(4, 0);
+            break;
         case Rule::RadiusCircle:
         case Rule::Rectangle:
-        case Rule::Ellipse: Block(2, 3); break;
+        case Rule::Ellipse:
+            Block(2, 3);
+            break;
         case Rule::DiameterCircle:
-        case Rule::Arc: Block(3, 3); break;
-        case Rule::ThreePointCircle: Block(4, 3); break;
-        case Rule::AutoCircle: Block(1, 3); break;
+        case Rule::Arc:
+            Block(3, 3);
+            break;
+        case Rule::ThreePointCircle:
+            Block(4, 3);
+            break;
+        case Rule::AutoCircle:
+            Block(1, 3);
+            break;
         case Rule::TwoCircles:
             Line0At(4, 0);
             Line0At(9, 1);
             Line0At(10, 2);
             break;
-        case Rule::Continuous: ContinuousLabels(options); break;
+        case Rule::Continuous:
+            ContinuousLabels(options);
+            break;
         case Rule::Polygon:
             if (n_ >= 1) {
                 Line0At(n_ - 1, 0);
             }
             break;
-        default: break;
+        default:
+            break;
     }
 }
 
@@ -417,9 +338,28 @@ LogFont SurfaceDefaultFont() {
 }
 
 std::int32_t IntegerRadius(PixelPoint centre, PixelPoint rim) {
-    const std::int64_t dx = std::int64_t{rim.x} - centre.x;
-    const std::int64_t dy = std::int64_t{rim.y} - centre.y;
-    return TruncateToPixel(std::sqrt(double(dx * dx + dy * dy)));
+    // Exact integer differences; their squares are summed in double, which stays exact for
+    // any distance a picture can hold and cannot overflow.
+    const double dx = double(std::int64_t{rim.x} - centre.x);
+    const double dy = double(std::int64_t{rim.y} - centre.y);
+    return TruncateToPixel(std::sqrt(dx * dx + dy * dy));
+}
+
+PixelPoint OffsetPoint(PixelPoint p, double dx, double dy) {
+    return {TruncateToPixel(p.x + dx), TruncateToPixel(p.y + dy)};
+}
+
+PixelBox BoxAround(PixelPoint c, double rx, double ry) {
+    const PixelPoint a = OffsetPoint(c, -rx, -ry);
+    const PixelPoint b = OffsetPoint(c, rx, ry);
+    return {a.x, a.y, b.x, b.y};
+}
+
+PenStyle StoredPenStyle(int style, int width) {
+    if (width > 1 || style < 0 || style > 2) {
+        return PenStyle::Solid;
+    }
+    return static_cast<PenStyle>(style);
 }
 
 void DrawLabelLines(DrawingSurface& surface, PixelPoint anchor, std::span<const std::string> lines,
@@ -434,8 +374,8 @@ void DrawLabelLines(DrawingSurface& surface, PixelPoint anchor, std::span<const 
 
 Pen RecordPen(const MeasureRecord& record, RecordScheme scheme, Highlight highlight) {
     const std::uint32_t h = HighlightColour(record, scheme, highlight);
-    const int style = record.penStyle >= 0 && record.penStyle <= 2 ? record.penStyle : 0;
-    return Pen{static_cast<PenStyle>(style), std::clamp(record.penWidth, 0, 64),
+    const int width = std::clamp(record.penWidth, 0, kMaxPenWidthDrawn);
+    return Pen{StoredPenStyle(record.penStyle, width), width,
                h != 0 ? h : UsableColour(record.penColor)};
 }
 

@@ -10,6 +10,7 @@
 
 #include "canvas/drawing_surface.h"
 #include "canvas/log_font.h"
+#include "canvas/record_rules.h"
 #include "canvas/view_factors.h"
 #include "measure/measure_record.h"
 #include "measure/record_lists.h"
@@ -21,9 +22,8 @@ inline constexpr std::uint32_t kScreenSelectionColour = 0xFF00FF;  // magenta
 inline constexpr std::uint32_t kSavedSelectionColour = 0x0000FF;   // red
 // Half side of the box of circle and square labels, in surface pixels (never scaled).
 inline constexpr int kLabelBoxHalf = 10;
-
-// Which tool numbering a record's `kind` follows.
-enum class RecordScheme { Still, Live };
+// Stored pen widths beyond this draw this wide.
+inline constexpr int kMaxPenWidthDrawn = 64;
 
 // How a selected record is coloured: as on screen (magenta), as in the saved picture (red,
 // except the two circles and the automatic line lengths, which stay magenta), or not at all
@@ -67,5 +67,24 @@ void DrawLabelLines(DrawingSurface& surface, PixelPoint anchor, std::span<const 
 
 // Radius of a circle through two surface points: integer squared distance, root truncated.
 std::int32_t IntegerRadius(PixelPoint centre, PixelPoint rim);
+
+// p + (dx, dy), each coordinate kept in the pixel range, so that figures of points near the
+// ends of the range never overflow.
+PixelPoint OffsetPoint(PixelPoint p, double dx, double dy);
+// The box from centre - (rx, ry) to centre + (rx, ry), kept in the pixel range.
+PixelBox BoxAround(PixelPoint centre, double rx, double ry);
+// The mark drawn at a construction point: the box from p - (1, 1) to p + (1, 1).
+inline PixelBox MarkBox(PixelPoint p) {
+    return BoxAround(p, 1, 1);
+}
+// The box of circle and square labels around p.
+inline PixelBox LabelBox(PixelPoint p) {
+    return BoxAround(p, kLabelBoxHalf, kLabelBoxHalf);
+}
+
+// The pen style a record's or shape's stored style (0 solid, 1 dash, 2 dot) draws with:
+// unknown styles draw solid, and so does every pen wider than one pixel, as the platform's
+// wide pens do (the pen dialog shows such pens as solid).
+PenStyle StoredPenStyle(int style, int width);
 
 }  // namespace lensora

@@ -20,9 +20,8 @@ void DrawRubberBand(DrawingSurface& surface, const RubberBand& band, const Moved
         surface.SetRasterMode(RasterMode::Copy);
         return;
     }
-    const int style = band.penStyle >= 0 && band.penStyle <= 2 ? band.penStyle : 0;
-    surface.SetPen({static_cast<PenStyle>(style), std::clamp(band.penWidth, 0, 64),
-                    UsableColour(band.penColour)});
+    const int width = std::clamp(band.penWidth, 0, kMaxPenWidthDrawn);
+    surface.SetPen({StoredPenStyle(band.penStyle, width), width, UsableColour(band.penColour)});
     const PixelPoint a = band.from;
     const PixelPoint b = band.to;
     switch (band.kind) {
@@ -31,21 +30,21 @@ void DrawRubberBand(DrawingSurface& surface, const RubberBand& band, const Moved
             surface.LineTo(b);
             break;
         case RubberBandKind::Rectangle:
-            surface.Rectangle({std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x),
-                               std::max(a.y, b.y)});
+            surface.Rectangle(
+                {std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)});
             break;
         case RubberBandKind::RadiusCircle: {
             const std::int32_t r = IntegerRadius(a, b);
-            surface.Ellipse({a.x - r, a.y - r, a.x + r, a.y + r});
+            surface.Ellipse(BoxAround(a, r, r));
             surface.MoveTo(a);
             surface.LineTo(b);
             break;
         }
         case RubberBandKind::LabelBox:
-            surface.Rectangle({b.x - kLabelBoxHalf, b.y - kLabelBoxHalf, b.x + kLabelBoxHalf,
-                               b.y + kLabelBoxHalf});
+            surface.Rectangle(LabelBox(b));
             break;
-        case RubberBandKind::MovedRecord: break;
+        case RubberBandKind::MovedRecord:
+            break;
     }
     surface.SetRasterMode(RasterMode::Copy);
 }

@@ -9,12 +9,18 @@ PixelPoint RenderTransform::Apply(PixelPoint p) const {
             TruncateToPixel((double(p.y) - offset.y) * fy)};
 }
 
-int RenderTransform::ScaleX(double length) const { return TruncateToPixel(length * fx); }
+int RenderTransform::ScaleX(double length) const {
+    return TruncateToPixel(length * fx);
+}
 
-int RenderTransform::ScaleY(double length) const { return TruncateToPixel(length * fy); }
+int RenderTransform::ScaleY(double length) const {
+    return TruncateToPixel(length * fy);
+}
 
 namespace {
-bool Is(int w, int h, int width, int height) { return w == width && h == height; }
+bool Is(int w, int h, int width, int height) {
+    return w == width && h == height;
+}
 }  // namespace
 
 ScaleFactors ViewToImageFactors(DisplayMode mode, bool largeSensor, int w, int h) {

@@ -29,7 +29,8 @@ TEST(ViewFactors, FitViewFactorsFollowTheSensorAndPictureSize) {
     EXPECT_EQ(ViewToImageFactors(DisplayMode::Fit, true, 1600, 1200), (ScaleFactors{2.5, 2.5}));
     EXPECT_EQ(ViewToImageFactors(DisplayMode::Fit, true, 1280, 960), (ScaleFactors{2.0, 2.0}));
     EXPECT_EQ(ViewToImageFactors(DisplayMode::Fit, true, 1280, 1024), (ScaleFactors{1.0, 1.0}));
-    EXPECT_EQ(ViewToImageFactors(DisplayMode::ActualSize, false, 1280, 1024), (ScaleFactors{1.0, 1.0}));
+    EXPECT_EQ(ViewToImageFactors(DisplayMode::ActualSize, false, 1280, 1024),
+              (ScaleFactors{1.0, 1.0}));
 
     EXPECT_EQ(SnapshotRecordScale(1600, 1200), 2.5);
     EXPECT_EQ(SnapshotRecordScale(1600, 900), 2.5);
@@ -47,7 +48,8 @@ TEST(ViewFactors, FitViewFactorsFollowTheSensorAndPictureSize) {
 TEST(AnnotatedImage, FitViewPointsAreScaledAndFontsKept) {
     Picture picture(1280, 1024);
     StillRecords records;
-    MeasureRecord line = Still(StillKind::kAutoLineLength1, {{100, 50}, {150, 50}, {100, 60}}, {"L:1"});
+    MeasureRecord line =
+        Still(StillKind::kAutoLineLength1, {{100, 50}, {150, 50}, {100, 60}}, {"L:1"});
     AppendRecord(records, line);
     MeasureRecord circle = Still(StillKind::kCircleLabel, {{7, 9}}, {"1"});
     AppendRecord(records, circle);
@@ -85,7 +87,8 @@ TEST(AnnotatedImage, FileTypeByTheLastThreeCharacters) {
 TEST(CanvasPaint, PictureThenPreviewThenRecordsThenCaption) {
     Picture picture(1280, 1024);
     StillRecords records;
-    AppendRecord(records, Still(StillKind::kAutoLineLength2, {{100, 100}, {200, 100}, {150, 120}}, {"L"}));
+    AppendRecord(records,
+                 Still(StillKind::kAutoLineLength2, {{100, 100}, {200, 100}, {150, 120}}, {"L"}));
     WorkingLists working;
     working.points = {{60, 60}, {90, 60}, {70, 70}, {120, 90}};
     working.labels = {"3mm"};
@@ -108,7 +111,8 @@ TEST(CanvasPaint, PictureThenPreviewThenRecordsThenCaption) {
     EXPECT_EQ(s.calls[0].box, (PixelBox{-30, -40, 1250, 984}));
     // Preview with the current settings, no total.
     EXPECT_EQ(s.calls[1].op, Op::Polyline);
-    EXPECT_THAT(s.calls[1].points, ElementsAre(PixelPoint{30, 20}, PixelPoint{60, 20}, PixelPoint{90, 50}));
+    EXPECT_THAT(s.calls[1].points,
+                ElementsAre(PixelPoint{30, 20}, PixelPoint{60, 20}, PixelPoint{90, 50}));
     EXPECT_EQ(s.calls[1].pen.colour, 0xABCDEFu);
     EXPECT_EQ(s.calls[2].text, "3mm");
     EXPECT_EQ(s.calls[2].textColour, 0x111111u);

@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "canvas/render_test_support.h"
 #include "canvas/rubber_band_renderer.h"
 
@@ -35,11 +37,13 @@ TEST(CrossRuler, TicksAndAlternatingLabelsOnBothAxes) {
     EXPECT_EQ(s.Of(Op::Line)[0].pen, (Pen{PenStyle::Solid, 1, 0x0000FF}));
     // Labels every S pixels, 6 pixels before their tick, below, above, below...; those wholly
     // off the surface are left out.
-    EXPECT_THAT(Texts(s), ElementsAre(Pair(PixelPoint{415, 258}, "1.00"), Pair(PixelPoint{215, 258}, "-1.00"),
-                                      Pair(PixelPoint{515, 207}, "2.00"), Pair(PixelPoint{115, 207}, "-2.00"),
-                                      Pair(PixelPoint{615, 258}, "3.00"), Pair(PixelPoint{15, 258}, "-3.00"),
-                                      Pair(PixelPoint{338, 335}, "1.00"), Pair(PixelPoint{338, 135}, "-1.00"),
-                                      Pair(PixelPoint{287, 435}, "2.00"), Pair(PixelPoint{287, 35}, "-2.00")));
+    EXPECT_THAT(
+        Texts(s),
+        ElementsAre(Pair(PixelPoint{415, 258}, "1.00"), Pair(PixelPoint{215, 258}, "-1.00"),
+                    Pair(PixelPoint{515, 207}, "2.00"), Pair(PixelPoint{115, 207}, "-2.00"),
+                    Pair(PixelPoint{615, 258}, "3.00"), Pair(PixelPoint{15, 258}, "-3.00"),
+                    Pair(PixelPoint{338, 335}, "1.00"), Pair(PixelPoint{338, 135}, "-1.00"),
+                    Pair(PixelPoint{287, 435}, "2.00"), Pair(PixelPoint{287, 35}, "-2.00")));
     EXPECT_EQ(s.Of(Op::Text)[0].textColour, 0x0000FFu);
 
     // Coarse ticks at magnification 30 and below put the labels at the same places.
@@ -164,14 +168,14 @@ TEST(LiveFrame, OverlaysFollowTheRecordsInTheirOrder) {
     ComposeLiveFrame(s, in);
     std::vector<std::string> order;
     for (const DrawCall& c : s.calls) {
-        std::string what = c.op == Op::Image ? "frame"
-                           : c.pen.colour == 0x00FF00 && c.op == Op::Line ? "record"
+        std::string what = c.op == Op::Image                                ? "frame"
+                           : c.pen.colour == 0x00FF00 && c.op == Op::Line   ? "record"
                            : c.op == Op::Text && c.text.starts_with("2026") ? "stamp"
-                           : c.pen.colour == 0xFFFFFF && c.op == Op::Line ? "cross"
-                           : c.op == Op::Ellipse && c.box.Width() == 200 ? "rings"
-                           : c.op == Op::Ellipse && c.box.Width() == 60 ? "shapes"
-                           : c.pen.colour == 0x0000FF ? "red"
-                                                      : "other";
+                           : c.pen.colour == 0xFFFFFF && c.op == Op::Line   ? "cross"
+                           : c.op == Op::Ellipse && c.box.Width() == 200    ? "rings"
+                           : c.op == Op::Ellipse && c.box.Width() == 60     ? "shapes"
+                           : c.pen.colour == 0x0000FF                       ? "red"
+                                                                            : "other";
         if (order.empty() || order.back() != what) {
             order.push_back(what);
         }
@@ -228,9 +232,9 @@ TEST(RubberBand, EachFigureInNotXorWithItsPen) {
     EXPECT_EQ(s.calls[4].box, Around({20, 10}, 10));
 
     // A moved record: its whole figure shifted, no labels, one-pixel pen of colour 0.
-    const MeasureRecord circle = Still(StillKind::kThreePointCircle,
-                                       {{100, 100}, {100, 90}, {90, 100}, {110, 100}, {0, 0}},
-                                       {"A", "R", "G"});
+    const MeasureRecord circle =
+        Still(StillKind::kThreePointCircle, {{100, 100}, {100, 90}, {90, 100}, {110, 100}, {0, 0}},
+              {"A", "R", "G"});
     band = {};
     band.kind = RubberBandKind::MovedRecord;
     band.record = &circle;
@@ -245,6 +249,33 @@ TEST(RubberBand, EachFigureInNotXorWithItsPen) {
     moved.MoveTo({0, 0});
     moved.LineTo({1, 1});
     EXPECT_EQ(moved.calls.back().mode, RasterMode::Copy);
+}
+
+TEST(ReferenceOverlays, ExtremeShapesAndRulersDrawWithoutOverflow) {
+    constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+    constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+    std::vector<ReferenceShape> shapes(3);
+    for (int i = 0; i < 3; ++i) {
+        shapes[i].kind = static_cast<ReferenceKind>(i + 1);
+        shapes[i].points = {{kMax, kMin}, {kMin, kMax}, {kMax, kMax}};
+        shapes[i].radiusPx = kMax;
+        shapes[i].tolerancePlusPx = kMax;
+        shapes[i].toleranceMinusPx = kMin;
+        shapes[i].radius = 1e308;
+        shapes[i].penWidth = kMax;
+    }
+    ReferenceContext ctx;
+    ctx.display = {3.2, 3.2};
+    ctx.magnification = 1e-300;
+    RecordingSurface s;
+    DrawReferenceOverlays(s, shapes, ctx);
+    EXPECT_FALSE(s.calls.empty());
+    for (double pixelsPerUnit : {1e300, -5.0, std::numeric_limits<double>::quiet_NaN()}) {
+        RecordingSurface r(640, 480);
+        DrawCrossRuler(r, Ruler(pixelsPerUnit, 50));
+        DrawConcentricRings(r, pixelsPerUnit);
+        EXPECT_LE(Lines(r).size(), 8u);  // two axes each, at most the centre ticks
+    }
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "canvas/arc_through.h"
 #include "canvas/render_test_support.h"
 
@@ -26,13 +28,13 @@ const std::vector<std::string> kThree = {"A:1", "R:2", "G:3"};
 TEST(RecordRenderer, LinesTheirTicksAndSingleLabels) {
     const std::vector<PixelPoint> seven = {{10, 10}, {110, 10}, {10, 0}, {10, 20},
                                            {110, 0}, {110, 20}, {60, 30}};
-    for (StillKind kind : {StillKind::kStraightLine, StillKind::kParallelLine,
-                           StillKind::kAutoLineSpacing}) {
+    for (StillKind kind :
+         {StillKind::kStraightLine, StillKind::kParallelLine, StillKind::kAutoLineSpacing}) {
         RecordingSurface s = Draw(Still(kind, seven, {"L:1mm", "ignored"}));
         EXPECT_THAT(Lines(s), ElementsAre(Seg{{10, 10}, {110, 10}}, Seg{{10, 0}, {10, 20}},
                                           Seg{{110, 0}, {110, 20}}));
         EXPECT_THAT(Texts(s), ElementsAre(Pair(PixelPoint{60, 30}, "L:1mm")));
-        EXPECT_EQ(s.calls[0].pen, (Pen{PenStyle::Dash, 2, 0x00FF00}));
+        EXPECT_EQ(s.calls[0].pen, (Pen{PenStyle::Dash, 1, 0x00FF00}));
         EXPECT_EQ(s.Of(Op::Text)[0].textColour, 0x123456u);
     }
     for (StillKind kind : {StillKind::kAutoLineLength1, StillKind::kAutoLineLength2}) {
@@ -40,8 +42,8 @@ TEST(RecordRenderer, LinesTheirTicksAndSingleLabels) {
         EXPECT_THAT(Lines(s), ElementsAre(Seg{{1, 2}, {30, 40}}));
         EXPECT_THAT(Texts(s), ElementsAre(Pair(PixelPoint{5, 6}, "L:2")));
     }
-    RecordingSurface angle = Draw(Still(StillKind::kAngle, {{0, 0}, {50, 50}, {100, 0}, {7, 8}},
-                                        {"90.00°"}));
+    RecordingSurface angle =
+        Draw(Still(StillKind::kAngle, {{0, 0}, {50, 50}, {100, 0}, {7, 8}}, {"90.00°"}));
     EXPECT_THAT(Lines(angle), ElementsAre(Seg{{0, 0}, {50, 50}}, Seg{{50, 50}, {100, 0}}));
     EXPECT_THAT(Texts(angle), ElementsAre(Pair(PixelPoint{7, 8}, "90.00°")));
     for (StillKind kind : {StillKind::kFourPointAngle, StillKind::kAutoAngle}) {
@@ -53,11 +55,13 @@ TEST(RecordRenderer, LinesTheirTicksAndSingleLabels) {
 
 TEST(RecordRenderer, CirclesUseIntegerRadiiMarksAndLabelBlocks) {
     // Radius circle: sqrt(98) = 9.9 -> 9.
-    RecordingSurface radius = Draw(Still(StillKind::kRadiusCircle, {{100, 100}, {107, 107}, {5, 5}}, kThree));
+    RecordingSurface radius =
+        Draw(Still(StillKind::kRadiusCircle, {{100, 100}, {107, 107}, {5, 5}}, kThree));
     EXPECT_EQ(radius.Of(Op::Ellipse)[0].box, Around({100, 100}, 9));
     EXPECT_THAT(Lines(radius), ElementsAre(Seg{{100, 100}, {107, 107}}));
-    EXPECT_THAT(Texts(radius), ElementsAre(Pair(PixelPoint{5, 5}, "A:1"), Pair(PixelPoint{5, 18}, "R:2"),
-                                           Pair(PixelPoint{5, 31}, "G:3")));
+    EXPECT_THAT(Texts(radius),
+                ElementsAre(Pair(PixelPoint{5, 5}, "A:1"), Pair(PixelPoint{5, 18}, "R:2"),
+                            Pair(PixelPoint{5, 31}, "G:3")));
 
     RecordingSurface diameter =
         Draw(Still(StillKind::kDiameterCircle, {{50, 50}, {40, 50}, {60, 50}, {1, 1}}, kThree));
@@ -82,20 +86,22 @@ TEST(RecordRenderer, CirclesUseIntegerRadiiMarksAndLabelBlocks) {
     EXPECT_EQ(autoCircle.Of(Op::Ellipse)[0].box, Around({80, 80}, 13));
     EXPECT_EQ(Texts(autoCircle).size(), 3u);
 
-    std::vector<PixelPoint> two = {{0, 10}, {10, 0}, {20, 10}, {10, 10}, {1, 1}, {100, 90},
-                                   {90, 100}, {110, 100}, {100, 100}, {2, 2}, {3, 3}};
+    std::vector<PixelPoint> two = {{0, 10},   {10, 0},    {20, 10},   {10, 10}, {1, 1}, {100, 90},
+                                   {90, 100}, {110, 100}, {100, 100}, {2, 2},   {3, 3}};
     RecordingSurface pair = Draw(Still(StillKind::kTwoCircles, two, {"R:a", "R:b", "L:c"}));
     EXPECT_EQ(pair.Of(Op::Rectangle).size(), 6u);
     ASSERT_EQ(pair.Of(Op::Ellipse).size(), 2u);
     EXPECT_EQ(pair.Of(Op::Ellipse)[0].box, Around({10, 10}, 10));
     EXPECT_EQ(pair.Of(Op::Ellipse)[1].box, Around({100, 100}, 10));
     EXPECT_THAT(Lines(pair), ElementsAre(Seg{{10, 10}, {100, 100}}));
-    EXPECT_THAT(Texts(pair), ElementsAre(Pair(PixelPoint{1, 1}, "R:a"), Pair(PixelPoint{2, 2}, "R:b"),
-                                         Pair(PixelPoint{3, 3}, "L:c")));
+    EXPECT_THAT(Texts(pair),
+                ElementsAre(Pair(PixelPoint{1, 1}, "R:a"), Pair(PixelPoint{2, 2}, "R:b"),
+                            Pair(PixelPoint{3, 3}, "L:c")));
 }
 
 TEST(RecordRenderer, RectanglesLabelsAndTextNotes) {
-    RecordingSurface rect = Draw(Still(StillKind::kRectangle, {{50, 60}, {10, 20}, {0, 0}}, kThree));
+    RecordingSurface rect =
+        Draw(Still(StillKind::kRectangle, {{50, 60}, {10, 20}, {0, 0}}, kThree));
     EXPECT_EQ(rect.Of(Op::Rectangle)[0].box, (PixelBox{10, 20, 50, 60}));
     EXPECT_EQ(Texts(rect).size(), 3u);
 
@@ -149,24 +155,28 @@ TEST(RecordRenderer, SelectionIsMagentaOnScreenAndRedWhenSavedExceptThreeTools) 
 
 TEST(RecordRenderer, ContinuousLineRunningTotal) {
     // p0, then per segment its end vertex and label anchor.
-    const std::vector<PixelPoint> path = {{0, 0}, {10, 0}, {5, 5}, {10, 10}, {12, 5}, {0, 10}, {5, 12}};
+    const std::vector<PixelPoint> path = {{0, 0},  {10, 0}, {5, 5}, {10, 10},
+                                          {12, 5}, {0, 10}, {5, 12}};
     RecordRenderOptions options;
     options.totalDecimals = 2;
     options.totalUnit = "mm";
-    RecordingSurface s = Draw(Still(StillKind::kContinuousLine, path, {"1.25mm", "2.5mm", "x"}), options);
+    RecordingSurface s =
+        Draw(Still(StillKind::kContinuousLine, path, {"1.25mm", "2.5mm", "x"}), options);
     ASSERT_EQ(s.Of(Op::Polyline).size(), 1u);
-    EXPECT_THAT(s.Of(Op::Polyline)[0].points,
-                ElementsAre(PixelPoint{0, 0}, PixelPoint{10, 0}, PixelPoint{10, 10}, PixelPoint{0, 10}));
+    EXPECT_THAT(s.Of(Op::Polyline)[0].points, ElementsAre(PixelPoint{0, 0}, PixelPoint{10, 0},
+                                                          PixelPoint{10, 10}, PixelPoint{0, 10}));
     // Text that does not start with a number counts 0; the total sits one line gap lower.
-    EXPECT_THAT(Texts(s), ElementsAre(Pair(PixelPoint{5, 5}, "1.25mm"), Pair(PixelPoint{12, 5}, "2.5mm"),
-                                      Pair(PixelPoint{5, 12}, "x"), Pair(PixelPoint{5, 25}, "T:3.75mm")));
+    EXPECT_THAT(Texts(s),
+                ElementsAre(Pair(PixelPoint{5, 5}, "1.25mm"), Pair(PixelPoint{12, 5}, "2.5mm"),
+                            Pair(PixelPoint{5, 12}, "x"), Pair(PixelPoint{5, 25}, "T:3.75mm")));
 
-    RecordingSurface zero = Draw(Still(StillKind::kContinuousLine, {{0, 0}, {10, 0}, {5, 5}},
-                                       {"0.000mm"}), options);
+    RecordingSurface zero =
+        Draw(Still(StillKind::kContinuousLine, {{0, 0}, {10, 0}, {5, 5}}, {"0.000mm"}), options);
     EXPECT_THAT(Texts(zero), ElementsAre(Pair(PixelPoint{5, 5}, "0.000mm")));
     // While the last label is not yet placed (the last point is a vertex) no total is drawn.
-    RecordingSurface open = Draw(Still(StillKind::kContinuousLine, {{0, 0}, {10, 0}, {5, 5}, {20, 0}},
-                                       {"1mm", "2mm"}), options);
+    RecordingSurface open =
+        Draw(Still(StillKind::kContinuousLine, {{0, 0}, {10, 0}, {5, 5}, {20, 0}}, {"1mm", "2mm"}),
+             options);
     EXPECT_EQ(Texts(open).size(), 1u);
     EXPECT_THAT(s.Of(Op::Polyline).size(), 1u);
     EXPECT_THAT(Draw(Still(StillKind::kContinuousLine, {{3, 3}})).calls, IsEmpty());
@@ -174,7 +184,8 @@ TEST(RecordRenderer, ContinuousLineRunningTotal) {
 
 TEST(RecordRenderer, PolygonSkipsEdgesEndingOnTheViewBorder) {
     // Vertices (10,10) (50,10) (0,40) (10,10 double-click) + anchor.
-    const std::vector<PixelPoint> pts = {{10, 10}, {50, 10}, {30, 40}, {10, 40}, {10, 40}, {20, 20}};
+    const std::vector<PixelPoint> pts = {{10, 10}, {50, 10}, {30, 40},
+                                         {10, 40}, {10, 40}, {20, 20}};
     RecordingSurface s = Draw(Still(StillKind::kPolygon, pts, {"A:1"}));
     EXPECT_THAT(Lines(s), ElementsAre(Seg{{10, 10}, {50, 10}}, Seg{{50, 10}, {30, 40}},
                                       Seg{{30, 40}, {10, 40}}, Seg{{10, 40}, {10, 10}}));
@@ -194,9 +205,11 @@ TEST(RecordRenderer, PolygonSkipsEdgesEndingOnTheViewBorder) {
 }
 
 TEST(RecordRenderer, DotLinePerpendicularEndsAtTheRoundedExactFoot) {
-    RecordingSurface vertical = Draw(Still(StillKind::kDotLine, {{20, 0}, {20, 100}, {50, 37}, {1, 1}}, {"L"}));
+    RecordingSurface vertical =
+        Draw(Still(StillKind::kDotLine, {{20, 0}, {20, 100}, {50, 37}, {1, 1}}, {"L"}));
     EXPECT_THAT(Lines(vertical), ElementsAre(Seg{{20, 0}, {20, 100}}, Seg{{50, 37}, {20, 37}}));
-    RecordingSurface horizontal = Draw(Still(StillKind::kDotLine, {{0, 20}, {100, 20}, {50, 70}, {1, 1}}));
+    RecordingSurface horizontal =
+        Draw(Still(StillKind::kDotLine, {{0, 20}, {100, 20}, {50, 70}, {1, 1}}));
     EXPECT_THAT(Lines(horizontal), ElementsAre(Seg{{0, 20}, {100, 20}}, Seg{{50, 70}, {50, 20}}));
     // Line y = x / 2 through (0,0) and (10,5); point (0,5): foot (2, 1).
     RecordingSurface oblique = Draw(Still(StillKind::kDotLine, {{0, 0}, {10, 5}, {0, 5}, {1, 1}}));
@@ -222,11 +235,13 @@ TEST(ArcThrough, PassesTheMiddlePointAndRefusesCollinearPoints) {
     EXPECT_FALSE(PlanArcThrough({0, 0}, {10, 10}, {30, 30}));
 
     for (StillKind kind : {StillKind::kArc, StillKind::kAutoArc}) {
-        RecordingSurface s = Draw(Still(kind, {{110, 100}, {100, 90}, {90, 100}, {0, 0}, {100, 100}}, kThree));
+        RecordingSurface s =
+            Draw(Still(kind, {{110, 100}, {100, 90}, {90, 100}, {0, 0}, {100, 100}}, kThree));
         ASSERT_EQ(s.Of(Op::Arc).size(), 1u);
         EXPECT_EQ(s.Of(Op::Arc)[0].box, (PixelBox{90, 90, 110, 110}));
         EXPECT_EQ(Texts(s).size(), 3u);
-        RecordingSurface flat = Draw(Still(kind, {{0, 50}, {40, 50}, {90, 50}, {0, 0}, {0, 0}}, kThree));
+        RecordingSurface flat =
+            Draw(Still(kind, {{0, 50}, {40, 50}, {90, 50}, {0, 0}, {0, 0}}, kThree));
         EXPECT_THAT(flat.Of(Op::Arc), IsEmpty());
         EXPECT_EQ(Texts(flat).size(), 3u);  // labels still drawn
     }
@@ -252,14 +267,20 @@ void ExpectShifted(const RecordingSurface& base, const RecordingSurface& moved, 
 
 TEST(RecordRenderer, ScrollOffsetMovesEveryFigureAndLabel) {
     RecordList list;
-    AppendRecord(list, Still(StillKind::kDotLine, {{120, 50}, {120, 300}, {200, 77}, {210, 80}}, {"L"}));
-    AppendRecord(list, Still(StillKind::kDotLine, {{50, 120}, {300, 120}, {90, 200}, {90, 210}}, {"L"}));
-    AppendRecord(list, Still(StillKind::kDotLine, {{50, 60}, {300, 200}, {90, 200}, {90, 210}}, {"L"}));
-    AppendRecord(list, Still(StillKind::kRadiusCircle, {{150, 150}, {170, 160}, {200, 100}}, kThree));
-    AppendRecord(list, Still(StillKind::kArc, {{110, 100}, {100, 90}, {90, 100}, {0, 0}, {100, 100}}, kThree));
+    AppendRecord(list,
+                 Still(StillKind::kDotLine, {{120, 50}, {120, 300}, {200, 77}, {210, 80}}, {"L"}));
+    AppendRecord(list,
+                 Still(StillKind::kDotLine, {{50, 120}, {300, 120}, {90, 200}, {90, 210}}, {"L"}));
+    AppendRecord(list,
+                 Still(StillKind::kDotLine, {{50, 60}, {300, 200}, {90, 200}, {90, 210}}, {"L"}));
+    AppendRecord(list,
+                 Still(StillKind::kRadiusCircle, {{150, 150}, {170, 160}, {200, 100}}, kThree));
+    AppendRecord(list, Still(StillKind::kArc,
+                             {{110, 100}, {100, 90}, {90, 100}, {0, 0}, {100, 100}}, kThree));
     AppendRecord(list, Still(StillKind::kCircleLabel, {{300, 300}}, {"1"}));
     AppendRecord(list, Still(StillKind::kContinuousLine, {{60, 60}, {90, 60}, {70, 70}}, {"1mm"}));
-    AppendRecord(list, Still(StillKind::kPolygon, {{60, 60}, {90, 60}, {90, 90}, {90, 90}, {70, 70}}, {"A"}));
+    AppendRecord(list, Still(StillKind::kPolygon,
+                             {{60, 60}, {90, 60}, {90, 90}, {90, 90}, {70, 70}}, {"A"}));
     RecordingSurface base, scrolled;
     RecordRenderOptions options;
     DrawRecords(base, list, RecordScheme::Still, options);
@@ -271,8 +292,9 @@ TEST(RecordRenderer, ScrollOffsetMovesEveryFigureAndLabel) {
 TEST(RecordRenderer, LiveRecordsDeriveTicksAndGuides) {
     RecordRenderOptions live;
     live.highlight = Highlight::None;
-    RecordingSurface straight = Draw(Live(LiveKind::kStraightLine, {{10, 10}, {10, 60}, {20, 20}}, {"L"}),
-                                     live, RecordScheme::Live);
+    RecordingSurface straight =
+        Draw(Live(LiveKind::kStraightLine, {{10, 10}, {10, 60}, {20, 20}}, {"L"}), live,
+             RecordScheme::Live);
     EXPECT_THAT(Lines(straight), ElementsAre(Seg{{10, 10}, {10, 60}}, Seg{{20, 10}, {0, 10}},
                                              Seg{{20, 60}, {0, 60}}));
     EXPECT_THAT(Texts(straight), ElementsAre(Pair(PixelPoint{20, 20}, "L")));
@@ -292,8 +314,9 @@ TEST(RecordRenderer, LiveRecordsDeriveTicksAndGuides) {
     const DrawCall number = Draw(label, live, RecordScheme::Live).Of(Op::CentredText)[0];
     EXPECT_EQ(number.textColour, 0x654321u);  // the live view keeps it in textColor
 
-    RecordingSurface guided = Draw(Live(LiveKind::kAutoAngle, {{0, 100}, {100, 100}, {50, 0}, {50, 90}, {1, 1}}),
-                                   live, RecordScheme::Live);
+    RecordingSurface guided =
+        Draw(Live(LiveKind::kAutoAngle, {{0, 100}, {100, 100}, {50, 0}, {50, 90}, {1, 1}}), live,
+             RecordScheme::Live);
     const std::vector<Seg> lines = Lines(guided);
     ASSERT_EQ(lines.size(), 6u);
     EXPECT_EQ(lines[0], (Seg{{0, 100}, {100, 100}}));
@@ -302,10 +325,47 @@ TEST(RecordRenderer, LiveRecordsDeriveTicksAndGuides) {
     EXPECT_EQ(lines[3], (Seg{{0, 94}, {100, 94}}));
     EXPECT_EQ(lines[4], (Seg{{56, 0}, {56, 90}}));
     EXPECT_EQ(guided.Of(Op::Line)[2].pen, (Pen{PenStyle::Dot, 1, 0x0000FF}));
-    RecordingSurface ellipse =
-        Draw(Live(LiveKind::kEllipse, {{30, 0}, {0, 20}, {1, 1}}, kThree), live, RecordScheme::Live);
+    RecordingSurface ellipse = Draw(Live(LiveKind::kEllipse, {{30, 0}, {0, 20}, {1, 1}}, kThree),
+                                    live, RecordScheme::Live);
     EXPECT_EQ(ellipse.Of(Op::Ellipse)[0].box, (PixelBox{0, 0, 30, 20}));
     EXPECT_EQ(Texts(ellipse).size(), 3u);
+}
+
+TEST(RecordRenderer, WidePensDrawSolidAndStrangeRecordsStayInRange) {
+    MeasureRecord wide = Still(StillKind::kAutoLineLength1, {{0, 0}, {9, 9}, {1, 1}});
+    wide.penWidth = 3;
+    wide.penStyle = 2;
+    EXPECT_EQ(RecordPen(wide, RecordScheme::Still, Highlight::Screen),
+              (Pen{PenStyle::Solid, 3, 0x00FF00}));
+    wide.penWidth = 100000;
+    wide.penStyle = 7;
+    wide.penColor = 0xFF123456;
+    EXPECT_EQ(RecordPen(wide, RecordScheme::Still, Highlight::Screen),
+              (Pen{PenStyle::Solid, kMaxPenWidthDrawn, 0x123456}));
+
+    // Points at the ends of the pixel range, every kind of both schemes, with scrolling and
+    // scaling: figures are clamped, nothing overflows (checked by the sanitizers).
+    constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+    constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+    std::vector<PixelPoint> extreme;
+    for (int i = 0; i < 12; ++i) {
+        extreme.push_back(i % 3 == 0   ? PixelPoint{kMax, kMin}
+                          : i % 3 == 1 ? PixelPoint{kMin, kMax}
+                                       : PixelPoint{kMax, kMax});
+    }
+    RecordRenderOptions options;
+    options.transform = {{kMin, kMax}, 2.5, 2.5};
+    for (int kind : {1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12,  13,
+                     14, 15, 16, 17, 18, 19, 21, 22, 23, 24, 25, 222, 333}) {
+        MeasureRecord r = Rec(kind, extreme, {"a", "b", "c"});
+        r.fitRadius = 1e300;
+        r.lineGap = kMax;
+        for (RecordScheme scheme : {RecordScheme::Still, RecordScheme::Live}) {
+            RecordingSurface s;
+            DrawRecord(s, r, scheme, options);
+            DrawRecord(s, r, scheme, {});
+        }
+    }
 }
 
 }  // namespace

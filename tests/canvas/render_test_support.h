@@ -9,7 +9,9 @@
 #include "support/recording_surface.h"
 
 namespace lensora {
-inline void PrintTo(const PixelPoint& p, std::ostream* os) { *os << "(" << p.x << "," << p.y << ")"; }
+inline void PrintTo(const PixelPoint& p, std::ostream* os) {
+    *os << "(" << p.x << "," << p.y << ")";
+}
 inline void PrintTo(const PixelBox& b, std::ostream* os) {
     *os << "[" << b.left << "," << b.top << " " << b.right << "," << b.bottom << "]";
 }
@@ -26,7 +28,7 @@ inline MeasureRecord Rec(int kind, std::vector<PixelPoint> points,
     r.points = std::move(points);
     r.labels = std::move(labels);
     r.penColor = 0x00FF00;
-    r.penWidth = 2;
+    r.penWidth = 1;
     r.penStyle = 1;
     r.labelColor = 0x123456;
     r.labelFont = DefaultLogFont();
@@ -73,6 +75,8 @@ inline std::vector<std::pair<PixelPoint, std::string>> Texts(const RecordingSurf
     return out;
 }
 
-inline PixelBox Around(PixelPoint c, int r) { return {c.x - r, c.y - r, c.x + r, c.y + r}; }
+inline PixelBox Around(PixelPoint c, int r) {
+    return {c.x - r, c.y - r, c.x + r, c.y + r};
+}
 
 }  // namespace lensora::test

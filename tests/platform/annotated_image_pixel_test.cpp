@@ -18,7 +18,9 @@ struct WhitePicture {
     }
 };
 
-QRgb At(const QImage& image, int x, int y) { return image.pixel(x, y) & 0xFFFFFF; }
+QRgb At(const QImage& image, int x, int y) {
+    return image.pixel(x, y) & 0xFFFFFF;
+}
 
 TEST(AnnotatedImagePixels, FitViewLineLandsAtTwiceItsViewPosition) {
     WhitePicture picture(1280, 1024);

@@ -63,8 +63,8 @@ void Name(StillRecords& list, PixelPoint at, const char* name) {
 void TickedLine(StillRecords& list, StillKind kind, PixelPoint p, PixelPoint q, int half,
                 const char* name) {
     const auto t = EndTicks(p, q, half);
-    AppendRecord(list, S(kind, {p, q, t[0], t[1], t[2], t[3], {p.x, q.y + 14}},
-                         *LineLabels(p, q, kMm)));
+    AppendRecord(list,
+                 S(kind, {p, q, t[0], t[1], t[2], t[3], {p.x, q.y + 14}}, *LineLabels(p, q, kMm)));
     Name(list, {p.x, p.y - 28}, name);
 }
 
@@ -79,10 +79,12 @@ StillRecords StillTools() {
         AppendRecord(l, S(StillKind::kDotLine, {a, b, r, {360, 100}}, v.labels));
         Name(l, {330, 14}, "22 Dot Line");
     }
-    for (const auto& [kind, x, name] : {std::tuple{StillKind::kAutoLineLength1, 450, "23 Line-Length1"},
-                                        std::tuple{StillKind::kAutoLineLength2, 450, "24 Line-Length2"}}) {
+    for (const auto& [kind, x, name] :
+         {std::tuple{StillKind::kAutoLineLength1, 450, "23 Line-Length1"},
+          std::tuple{StillKind::kAutoLineLength2, 450, "24 Line-Length2"}}) {
         const int y = kind == StillKind::kAutoLineLength1 ? 130 : 172;
-        AppendRecord(l, S(kind, {{x, y}, {x + 80, y + 10}, {x, y + 14}}, *LineLabels({x, y}, {x + 80, y + 10}, kMm)));
+        AppendRecord(l, S(kind, {{x, y}, {x + 80, y + 10}, {x, y + 14}},
+                          *LineLabels({x, y}, {x + 80, y + 10}, kMm)));
         Name(l, {x, y - 18}, name);
     }
     AppendRecord(l, S(StillKind::kRadiusCircle, {{80, 250}, {120, 280}, {40, 310}},
@@ -90,27 +92,40 @@ StillRecords StillTools() {
     Name(l, {20, 180}, "2 Radius Circle");
     {
         const auto v = *DiameterCircleLabels({170, 250}, {250, 250}, kMm);
-        AppendRecord(l, S(StillKind::kDiameterCircle, {v.centre, {170, 250}, {250, 250}, {170, 300}}, v.labels));
+        AppendRecord(l, S(StillKind::kDiameterCircle,
+                          {v.centre, {170, 250}, {250, 250}, {170, 300}}, v.labels));
         Name(l, {170, 190}, "8 Diameter Circle");
     }
     {
         const PixelPoint c1{300, 260}, c2{340, 215}, c3{380, 270};
         const auto v = *ThreePointCircleLabels(c1, c2, c3, kMm);
-        AppendRecord(l, S(StillKind::kThreePointCircle, {v.centre, c2, c1, c3, {300, 310}}, v.labels));
+        AppendRecord(l,
+                     S(StillKind::kThreePointCircle, {v.centre, c2, c1, c3, {300, 310}}, v.labels));
         Name(l, {300, 190}, "9 Three Points Circle");
     }
     {
-        MeasureRecord fitted = S(StillKind::kAutoCircle, {{460, 260}, {430, 300}}, *AutoCircleLabels(33.4, kMm));
+        MeasureRecord fitted =
+            S(StillKind::kAutoCircle, {{460, 260}, {430, 300}}, *AutoCircleLabels(33.4, kMm));
         fitted.fitRadius = 33.4;
         AppendRecord(l, fitted);
         Name(l, {430, 212}, "19 Auto circle");
     }
     {
-        const std::array<PixelPoint, 6> clicks = {{{540, 250}, {570, 220}, {600, 250}, {680, 230}, {700, 210}, {720, 230}}};
+        const std::array<PixelPoint, 6> clicks = {
+            {{540, 250}, {570, 220}, {600, 250}, {680, 230}, {700, 210}, {720, 230}}};
         const auto v = *TwoCirclesLabels(clicks, kMm);
         AppendRecord(l, S(StillKind::kTwoCircles,
-                          {clicks[0], clicks[1], clicks[2], v.centre1, {530, 290}, clicks[3], clicks[4],
-                           clicks[5], v.centre2, {680, 260}, {610, 305}},
+                          {clicks[0],
+                           clicks[1],
+                           clicks[2],
+                           v.centre1,
+                           {530, 290},
+                           clicks[3],
+                           clicks[4],
+                           clicks[5],
+                           v.centre2,
+                           {680, 260},
+                           {610, 305}},
                           v.labels));
         Name(l, {530, 203}, "11 Two Circles");
     }
@@ -120,11 +135,13 @@ StillRecords StillTools() {
     AppendRecord(l, S(StillKind::kAngle, {{170, 370}, {200, 440}, {260, 420}, {210, 445}},
                       *AngleLabels({170, 370}, {200, 440}, {260, 420})));
     Name(l, {170, 350}, "5 Angle");
-    AppendRecord(l, S(StillKind::kFourPointAngle, {{290, 380}, {360, 430}, {290, 440}, {370, 380}, {330, 445}},
+    AppendRecord(l, S(StillKind::kFourPointAngle,
+                      {{290, 380}, {360, 430}, {290, 440}, {370, 380}, {330, 445}},
                       *FourPointAngleLabels({290, 380}, {360, 430}, {290, 440}, {370, 380})));
     Name(l, {290, 350}, "10 Four points Angle");
-    AppendRecord(l, S(StillKind::kAutoAngle, {{420, 380}, {500, 440}, {420, 440}, {500, 380}, {450, 445}},
-                      *FourPointAngleLabels({420, 380}, {500, 440}, {420, 440}, {500, 380})));
+    AppendRecord(
+        l, S(StillKind::kAutoAngle, {{420, 380}, {500, 440}, {420, 440}, {500, 380}, {450, 445}},
+             *FourPointAngleLabels({420, 380}, {500, 440}, {420, 440}, {500, 380})));
     Name(l, {420, 350}, "21 Auto Angle");
     for (const auto& [kind, x, name] : {std::tuple{StillKind::kArc, 540, "222 Arc"},
                                         std::tuple{StillKind::kAutoArc, 660, "333 Auto Arc"}}) {
@@ -191,11 +208,16 @@ QImage LivePanel() {
         r.textColor = 0xFFC040;
         return r;
     };
-    AppendRecord(records, live(LiveKind::kStraightLine, {{40, 60}, {160, 90}, {40, 100}}, *LineLabels({40, 60}, {160, 90}, kMm)));
-    AppendRecord(records, live(LiveKind::kParallelLine, {{40, 300}, {40, 420}, {50, 430}}, *LineLabels({40, 300}, {40, 420}, kMm)));
-    AppendRecord(records, live(LiveKind::kAutoAngle, {{430, 60}, {600, 110}, {440, 140}, {600, 40}, {480, 140}},
-                               *FourPointAngleLabels({430, 60}, {600, 110}, {440, 140}, {600, 40})));
-    AppendRecord(records, live(LiveKind::kEllipse, {{450, 330}, {600, 400}, {450, 405}}, EllipseLabels({450, 330}, {600, 400}, kMm)));
+    AppendRecord(records, live(LiveKind::kStraightLine, {{40, 60}, {160, 90}, {40, 100}},
+                               *LineLabels({40, 60}, {160, 90}, kMm)));
+    AppendRecord(records, live(LiveKind::kParallelLine, {{40, 300}, {40, 420}, {50, 430}},
+                               *LineLabels({40, 300}, {40, 420}, kMm)));
+    AppendRecord(
+        records,
+        live(LiveKind::kAutoAngle, {{430, 60}, {600, 110}, {440, 140}, {600, 40}, {480, 140}},
+             *FourPointAngleLabels({430, 60}, {600, 110}, {440, 140}, {600, 40})));
+    AppendRecord(records, live(LiveKind::kEllipse, {{450, 330}, {600, 400}, {450, 405}},
+                               EllipseLabels({450, 330}, {600, 400}, kMm)));
     AppendRecord(records, live(LiveKind::kCircleLabel, {{200, 40}}, {"2"}));
     std::vector<ReferenceShape> shapes;
     ReferenceShape across;
@@ -230,7 +252,8 @@ QImage LivePanel() {
 TEST(RenderAllTools, EveryToolInOnePicture) {
     const QImage still = StillPanel();
     const QImage live = LivePanel();
-    QImage all(still.width() + 8 + live.width(), std::max(still.height(), live.height()), QImage::Format_RGB32);
+    QImage all(still.width() + 8 + live.width(), std::max(still.height(), live.height()),
+               QImage::Format_RGB32);
     all.fill(Qt::black);
     {
         QPainter p(&all);
