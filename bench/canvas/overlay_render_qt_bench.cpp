@@ -29,7 +29,8 @@ void EnsureGuiApplication() {
 
 struct Picture {
     std::vector<std::uint8_t> bytes;
-    DibView dib;
+    DibView dib;  // points into bytes: never copied
+    Picture(const Picture&) = delete;
     Picture(int w, int h) : bytes(static_cast<std::size_t>(w) * 3 * h) {
         for (std::size_t i = 0; i < bytes.size(); ++i) {
             bytes[i] = static_cast<std::uint8_t>(i * 7 % 251);
@@ -71,6 +72,9 @@ RecordList MixedRecords(int count, bool live) {
                     c,
                     {b.x, b.y + 20},
                     {a.x, b.y + 30}};
+        if (live && (r.kind == 1 || r.kind == 3)) {
+            r.points = {a, b, {a.x, a.y + 20}};  // the live lines derive their ticks
+        }
         if (r.kind == 6 || r.kind == 4) {
             r.points = {a, b, {b.x, b.y + 10}, c, {c.x, c.y + 10}};
         }
@@ -114,9 +118,15 @@ LiveFrameInput LiveInput(const Picture& frame, const RecordList* records) {
     return in;
 }
 
+// The argument is the frame width: 640 (a 640 x 480 frame copied one to one) or 1280 (a
+// 1280 x 1024 capture shrunk into the 640 x 480 view).
+Picture FrameOfWidth(std::int64_t width) {
+    return width == 640 ? Picture(640, 480) : Picture(1280, 1024);
+}
+
 void BM_LiveFrame_50Records_RulerRings(benchmark::State& state) {
     EnsureGuiApplication();
-    const Picture frame(1280, 1024);
+    const Picture frame = FrameOfWidth(state.range(0));
     const RecordList records = MixedRecords(50, true);
     QtDrawingSurface surface(640, 480);
     const LiveFrameInput in = LiveInput(frame, &records);
@@ -124,18 +134,18 @@ void BM_LiveFrame_50Records_RulerRings(benchmark::State& state) {
         ComposeLiveFrame(surface, in);
     }
 }
-BENCHMARK(BM_LiveFrame_50Records_RulerRings)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LiveFrame_50Records_RulerRings)->Arg(640)->Arg(1280)->Unit(benchmark::kMicrosecond);
 
 void BM_LiveFrame_StretchedCopyOnly(benchmark::State& state) {
     EnsureGuiApplication();
-    const Picture frame(1280, 1024);
+    const Picture frame = FrameOfWidth(state.range(0));
     QtDrawingSurface surface(640, 480);
     const LiveFrameInput in = LiveInput(frame, nullptr);
     for (auto _ : state) {
         ComposeLiveFrame(surface, in);
     }
 }
-BENCHMARK(BM_LiveFrame_StretchedCopyOnly)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LiveFrame_StretchedCopyOnly)->Arg(640)->Arg(1280)->Unit(benchmark::kMicrosecond);
 
 // The parts of a live frame without the frame: 0 the 50 records, 1 the cross ruler, 2 the rings.
 void BM_LiveFrame_OverlayPart(benchmark::State& state) {
