@@ -89,14 +89,9 @@ void RecordPainter::DotLinePerpendicular() {
 }
 
 void RecordPainter::Guides(std::size_t i, std::size_t j) {
-    if (!Has(i) || !Has(j)) {
-        return;
+    if (Has(i) && Has(j)) {
+        DrawSegmentGuides(s_, P(i), P(j));
     }
-    const PixelPoint a = P(i);
-    const PixelPoint b = P(j);
-    const std::array<PixelPoint, 4> off = EndTicks(a, b, kGuideOffset);
-    Line(off[0], off[2]);
-    Line(off[1], off[3]);
 }
 
 void RecordPainter::Figure(bool withGuides) {
@@ -177,7 +172,6 @@ void RecordPainter::Figure(bool withGuides) {
             Segment(0, 1);
             Segment(2, 3);
             if (withGuides && info_.rule == Rule::AutoAngleGuided) {
-                s_.SetPen({PenStyle::Dot, 1, kGuideColour});
                 Guides(0, 1);
                 Guides(2, 3);
             }
@@ -343,6 +337,16 @@ std::int32_t IntegerRadius(PixelPoint centre, PixelPoint rim) {
     const double dx = double(std::int64_t{rim.x} - centre.x);
     const double dy = double(std::int64_t{rim.y} - centre.y);
     return TruncateToPixel(std::sqrt(dx * dx + dy * dy));
+}
+
+void DrawSegmentGuides(DrawingSurface& surface, PixelPoint a, PixelPoint b) {
+    surface.SetPen({PenStyle::Dot, 1, kGuideColour});
+    // The ends of ticks through a and b are the ends of the two parallels.
+    const std::array<PixelPoint, 4> off = EndTicks(a, b, kGuideOffset);
+    surface.MoveTo(off[0]);
+    surface.LineTo(off[2]);
+    surface.MoveTo(off[1]);
+    surface.LineTo(off[3]);
 }
 
 PixelPoint OffsetPoint(PixelPoint p, double dx, double dy) {

@@ -65,6 +65,11 @@ void DrawRecordFigure(DrawingSurface& surface, const MeasureRecord& record, Reco
 void DrawLabelLines(DrawingSurface& surface, PixelPoint anchor, std::span<const std::string> lines,
                     int lineGap);
 
+// The guides of the live automatic angle detection beside the segment a-b (surface pixels):
+// two red one-pixel dotted lines parallel to it, 6 pixels to either side. Also for the
+// segments of a detection still in progress.
+void DrawSegmentGuides(DrawingSurface& surface, PixelPoint a, PixelPoint b);
+
 // Radius of a circle through two surface points: integer squared distance, root truncated.
 std::int32_t IntegerRadius(PixelPoint centre, PixelPoint rim);
 
