@@ -1,0 +1,169 @@
+#include "canvas/canvas_paint.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace lensora {
+namespace {
+
+constexpr int kCaptionX = 2;
+constexpr int kCaptionFromBottom = 14;
+constexpr std::uint32_t kCaptionColour = 0xFFFFFF;
+
+PixelBox WholeDib(const DibView& dib) {
+    return {0, 0, dib.width, dib.height};
+}
+
+bool HasPixels(const DibView* dib) {
+    return dib != nullptr && dib->bits != nullptr && dib->width > 0 && dib->height > 0;
+}
+
+void DrawTwoCirclesPreview(DrawingSurface& s, const WorkingLists& w, const DrawingSettings& d,
+                           const RenderTransform& t) {
+    const std::vector<PixelPoint>& pts = w.points;
+    const auto P = [&](std::size_t i) { return t.Apply(pts[i]); };
+    s.SetPen(d.CurrentPen());
+    for (std::size_t i = 0; i < pts.size(); ++i) {
+        // Centres and label anchors carry no mark.
+        if (i != 3 && i != 4 && i != 8 && i != 9 && i != 10) {
+            s.Rectangle(MarkBox(P(i)));
+        }
+    }
+    const auto circle = [&](std::size_t centre, std::size_t rim) {
+        const PixelPoint c = P(centre);
+        const std::int32_t r = IntegerRadius(c, P(rim));
+        s.Ellipse(BoxAround(c, r, r));
+    };
+    const auto label = [&](std::size_t anchor, std::size_t line) {
+        if (line < w.labels.size() && !w.labels[line].empty()) {
+            s.TextOut(P(anchor), w.labels[line]);
+        }
+    };
+    s.SetFont(d.labelFont);
+    s.SetTextColour(d.labelColour);
+    if (pts.size() >= 5) {
+        circle(3, 0);
+        label(4, 0);
+    }
+    if (pts.size() >= 11) {
+        circle(8, 5);
+        label(9, 1);
+        label(10, 2);
+        s.MoveTo(P(3));
+        s.LineTo(P(8));
+    }
+}
+
+}  // namespace
+
+LogFont CaptionFont() {
+    LogFont font;
+    font.height = 14;
+    font.weight = 400;
+    font.charSet = 1;
+    font.outPrecision = 3;
+    font.clipPrecision = 2;
+    font.quality = 1;
+    font.pitchAndFamily = 0x32;
+    font.faceName = u"Arial";
+    return font;
+}
+
+void DrawPreview(DrawingSurface& surface, PreviewTool tool, const WorkingLists& working,
+                 const DrawingSettings& settings, PixelPoint scroll) {
+    const RenderTransform t{scroll, 1.0, 1.0};
+    if (tool == PreviewTool::TwoCircles) {
+        DrawTwoCirclesPreview(surface, working, settings, t);
+        return;
+    }
+    if (tool != PreviewTool::ContinuousLine) {
+        return;
+    }
+    MeasureRecord path;
+    path.kind = static_cast<int>(StillKind::kContinuousLine);
+    path.penStyle = settings.penStyle;
+    path.penWidth = settings.penWidth;
+    path.penColor = settings.penColour;
+    path.labelColor = settings.labelColour;
+    path.labelFont = settings.labelFont;
+    path.points = working.points;
+    path.labels = working.labels;
+    RecordRenderOptions options;
+    options.transform = t;
+    options.highlight = Highlight::None;
+    options.continuousTotal = false;
+    DrawRecord(surface, path, RecordScheme::Still, options);
+}
+
+bool PaintCanvas(DrawingSurface& surface, const CanvasPaintInput& in) {
+    if (!HasPixels(in.picture)) {
+        return false;
+    }
+    const int w = surface.Width();
+    const int h = surface.Height();
+    const PixelBox dest =
+        in.mode == DisplayMode::Fit
+            ? PixelBox{-in.scroll.x, -in.scroll.y, w - in.scroll.x, h - in.scroll.y}
+            : PixelBox{-in.scroll.x, -in.scroll.y, in.picture->width - in.scroll.x,
+                       in.picture->height - in.scroll.y};
+    surface.SetRasterMode(RasterMode::Copy);
+    surface.DrawStretched(*in.picture, dest, WholeDib(*in.picture));
+
+    if (in.working != nullptr && in.settings != nullptr) {
+        DrawPreview(surface, in.preview, *in.working, *in.settings, in.scroll);
+    }
+    if (in.records != nullptr) {
+        RecordRenderOptions options;
+        options.transform = RenderTransform{in.scroll, 1.0, 1.0};
+        options.highlight = Highlight::Screen;
+        options.totalDecimals = in.totalDecimals;
+        options.totalUnit = in.totalUnit;
+        options.surfaceFont = in.surfaceFont;
+        DrawRecords(surface, *in.records, RecordScheme::Still, options);
+    }
+    surface.SetFont(CaptionFont());
+    surface.SetTextColour(kCaptionColour);
+    surface.TextOut({kCaptionX, h - kCaptionFromBottom}, in.caption);
+
+    if (HasPixels(in.magnifier)) {
+        surface.DrawStretched(*in.magnifier, {0, 0, w, h}, WholeDib(*in.magnifier));
+    }
+    return true;
+}
+
+bool RenderAnnotatedImage(DrawingSurface& surface, const AnnotatedImageInput& in) {
+    if (!HasPixels(in.picture) || surface.Width() != in.picture->width ||
+        surface.Height() != in.picture->height) {
+        return false;
+    }
+    surface.SetRasterMode(RasterMode::Copy);
+    surface.DrawStretched(*in.picture, WholeDib(*in.picture), WholeDib(*in.picture));
+    if (in.records != nullptr) {
+        RecordRenderOptions options;
+        options.transform = RenderTransform{{0, 0}, in.factors.fx, in.factors.fy};
+        options.highlight = Highlight::Saved;
+        options.totalDecimals = in.totalDecimals;
+        options.totalUnit = in.totalUnit;
+        options.surfaceFont = in.surfaceFont;
+        DrawRecords(surface, *in.records, RecordScheme::Still, options);
+    }
+    return true;
+}
+
+std::optional<AnnotatedFileType> AnnotatedImageFileType(std::string_view path) {
+    if (path.size() < 3) {
+        return std::nullopt;
+    }
+    std::string ext(path.substr(path.size() - 3));
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (ext == "bmp") {
+        return AnnotatedFileType::Bmp;
+    }
+    if (ext == "jpg") {
+        return AnnotatedFileType::Jpeg;
+    }
+    return std::nullopt;
+}
+
+}  // namespace lensora

@@ -1,0 +1,70 @@
+// The still canvas's paint (picture, shape being placed, records, caption, magnifier) and the
+// annotated picture saved from it at picture resolution. Both draw into a surface the caller
+// owns: the canvas's memory surface of the view's size, or a surface of the picture's size
+// that the caller then saves. User-interface thread.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "canvas/drawing_settings.h"
+#include "canvas/drawing_surface.h"
+#include "canvas/record_renderer.h"
+#include "canvas/view_factors.h"
+#include "measure/record_lists.h"
+
+namespace lensora {
+
+// The measurement whose clicks are still being collected in the working lists.
+enum class PreviewTool { None, ContinuousLine, TwoCircles };
+
+struct CanvasPaintInput {
+    const DibView* picture = nullptr;  // null: no picture loaded, nothing is drawn
+    DisplayMode mode = DisplayMode::Fit;
+    PixelPoint scroll;  // subtracted from every stored point
+    const StillRecords* records = nullptr;
+    PreviewTool preview = PreviewTool::None;
+    const WorkingLists* working = nullptr;      // points in stored coordinates, labels
+    const DrawingSettings* settings = nullptr;  // pen, label colour and font of the preview
+    std::string caption;                        // file name without folder and extension
+    int totalDecimals = kDefaultDecimals;       // of the continuous line's total
+    std::string totalUnit = std::string(unit::kMillimetre);
+    LogFont surfaceFont = SurfaceDefaultFont();
+    const DibView* magnifier = nullptr;  // shown over the whole view while the magnifier is on
+};
+
+// The caption's font: "Arial", 14 pixels, normal weight.
+LogFont CaptionFont();
+
+// Paints the canvas into `surface` (the view's size). Returns false, drawing nothing, when no
+// picture is loaded.
+bool PaintCanvas(DrawingSurface& surface, const CanvasPaintInput& input);
+
+// The shape being placed, with the current drawing settings: the continuous line's path and
+// segment labels (no total), or the two circles' marks, circles, labels and centre line.
+void DrawPreview(DrawingSurface& surface, PreviewTool tool, const WorkingLists& working,
+                 const DrawingSettings& settings, PixelPoint scroll);
+
+struct AnnotatedImageInput {
+    const DibView* picture = nullptr;
+    const StillRecords* records = nullptr;
+    ScaleFactors factors;  // view -> picture
+    int totalDecimals = kDefaultDecimals;
+    std::string totalUnit = std::string(unit::kMillimetre);
+    LogFont surfaceFont = SurfaceDefaultFont();
+};
+
+// The picture at its own size with every record at picture resolution (points times the
+// factors, truncated; fonts, pen widths and label boxes unscaled), selected records red except
+// the two circles and the automatic line lengths (magenta); no caption, preview or magnifier.
+// False when there is no picture or the surface is not the picture's size.
+bool RenderAnnotatedImage(DrawingSurface& surface, const AnnotatedImageInput& input);
+
+enum class AnnotatedFileType { Bmp, Jpeg };
+
+// The file type of a save path by its last three characters, case-insensitively: "bmp" or
+// "jpg"; nullopt for anything else (the save is refused).
+std::optional<AnnotatedFileType> AnnotatedImageFileType(std::string_view path);
+
+}  // namespace lensora

@@ -1,0 +1,51 @@
+// Coordinate mapping of the overlay renderer: how stored record points become surface pixels
+// (minus the scroll offset, times a scale factor, truncated), the still canvas's view-to-picture
+// factors, and the factors a snapshot applies at its capture size. Plain values; any thread.
+#pragma once
+
+#include "measure/pixel_point.h"
+
+namespace lensora {
+
+// Stored point -> surface pixel: ((p - offset) * factor), each coordinate truncated toward
+// zero. The still canvas uses offset = scroll position and factor 1; the saved picture no
+// offset and the view-to-picture factors; the live view the display's scale factors.
+struct RenderTransform {
+    PixelPoint offset;
+    double fx = 1.0;
+    double fy = 1.0;
+
+    PixelPoint Apply(PixelPoint p) const;
+    // A length along x or y (radii, tick half-lengths), truncated.
+    int ScaleX(double length) const;
+    int ScaleY(double length) const;
+};
+
+struct ScaleFactors {
+    double fx = 1.0;
+    double fy = 1.0;
+    friend bool operator==(const ScaleFactors&, const ScaleFactors&) = default;
+};
+
+// How the still canvas shows its picture: 1 fitted into a view of fixed size, 2 at its own
+// size with scroll bars.
+enum class DisplayMode : int { Fit = 1, ActualSize = 2 };
+
+// The factor by which a view coordinate is multiplied to give a picture coordinate. Actual
+// size: 1. Fit view with a large-sensor camera (one that offers 1600x1200): 1600x1200 -> 2.5,
+// 1280x960 -> 2, other pictures 1; with other cameras: 1280x1024 -> 2, 640x480 -> 1, other
+// pictures 0.5.
+ScaleFactors ViewToImageFactors(DisplayMode mode, bool largeSensor, int pictureWidth,
+                                int pictureHeight);
+
+// Live records are stored for a 640x480 frame; a snapshot draws them at its capture size times
+// this factor: 1600 wide -> 2.5, 1280x960 and 1280x1024 -> 2, 640x480 -> 1, 320x240 -> 0.5,
+// any other size 2.5.
+double SnapshotRecordScale(int captureWidth, int captureHeight);
+
+// The cross ruler's pixels per unit in a snapshot are multiplied by this factor: 320x240 ->
+// 0.5; 1280x960 and 1280x1024 -> 2; 1600x1200 -> 2.5; 2048x1536 -> 3.2; 2592x1944 -> 4.05;
+// any other size 1.
+double SnapshotRulerScale(int captureWidth, int captureHeight);
+
+}  // namespace lensora
