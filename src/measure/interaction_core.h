@@ -12,10 +12,19 @@
 #include <optional>
 
 #include "app/persisted_settings.h"
+#include "app/text_keys.h"
 #include "measure/click_tool.h"
 #include "measure/interaction_view.h"
 
 namespace lensora {
+
+inline constexpr TextKey kSureDeleteText{"SureDelete", "Are you sure to delete?"};
+inline constexpr TextKey kSelectImageText{"SelectImage", "Please select a metafile"};
+inline constexpr TextKey kSelectSectionText{"SelectSection", "Please select section first"};
+inline constexpr TextKey kInputTextText{"InputText", "Please input text!"};
+
+// A text record's second point lies this far right of and below its first.
+inline constexpr PixelPoint kTextBoxSpan{60, 60};
 
 class InteractionCore : protected ToolEnv {
   public:

@@ -11,21 +11,12 @@
 #include <optional>
 #include <string>
 
-#include "app/text_keys.h"
 #include "measure/auto_tool.h"
 #include "measure/interaction_core.h"
 #include "measure/record_lists.h"
 #include "measure/tool_catalog.h"
 
 namespace lensora {
-
-inline constexpr TextKey kSureDeleteText{"SureDelete", "Are you sure to delete?"};
-inline constexpr TextKey kSelectImageText{"SelectImage", "Please select a metafile"};
-inline constexpr TextKey kSelectSectionText{"SelectSection", "Please select section first"};
-inline constexpr TextKey kInputTextText{"InputText", "Please input text!"};
-
-// A text record's second point lies this far right of and below its first.
-inline constexpr PixelPoint kTextBoxSpan{60, 60};
 
 class StillInteraction final : public InteractionCore {
   public:
