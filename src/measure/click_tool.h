@@ -86,9 +86,13 @@ class ClickTool {
     virtual ~ClickTool() = default;
 
     virtual ToolStep Click(PixelPoint p) = 0;
-    // The second press of a double-click (the first press came as a Click). Tools without a
-    // use for it take it as one more click, so a quick double-click loses nothing.
-    virtual ToolStep DoubleClick(PixelPoint p) { return Click(p); }
+    // The second press of a double-click (the first press came as a Click). Only the tools
+    // that close with a double-click use it; for the others it is not a click of its own, so
+    // a double-click never starts a second measurement on the spot.
+    virtual ToolStep DoubleClick(PixelPoint p) {
+        (void)p;
+        return UnusedStep();
+    }
     // Right button: automatic tools finish with it; manual tools leave it to cancel.
     virtual ToolStep RightClick(PixelPoint p) {
         (void)p;

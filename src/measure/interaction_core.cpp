@@ -97,7 +97,11 @@ void InteractionCore::SetTool(std::unique_ptr<ClickTool> tool) {
 void InteractionCore::ToolClick(PixelPoint p, bool doubleClick) {
     lastPointer_ = p;
     if (placement_) {
-        FinishPlacement(p);
+        // The first press of a double-click placed the label or a tool's double-click has
+        // just stored the record; the second press places nothing.
+        if (!doubleClick) {
+            FinishPlacement(p);
+        }
         return;
     }
     if (!tool_) {

@@ -34,7 +34,7 @@ class InteractionCore : protected ToolEnv {
 
     // The window lost the focus: capture and confinement are released; the measurement in
     // progress stays and its next click captures again.
-    void FocusLost();
+    virtual void FocusLost();
 
     bool MouseCaptured() const { return captured_; }
     // A tool has clicks in progress or a stored record's label is being placed.

@@ -92,6 +92,12 @@ void LiveInteraction::EndDrag() {
     }
 }
 
+void LiveInteraction::FocusLost() {
+    EndDrag();
+    lengthStart_.reset();
+    InteractionCore::FocusLost();
+}
+
 void LiveInteraction::EndAll() {
     EndDrag();
     lengthStart_.reset();

@@ -71,6 +71,9 @@ class LiveInteraction final : public InteractionCore {
     // As in the still view, for the live text tool.
     bool ConfirmText(const std::string& text, const LogFont& font, std::uint32_t colour);
 
+    // Also ends a shape drag and a length line's first click.
+    void FocusLost() override;
+
     // The record whose label is being placed (not yet in LiveRecords), for drawing.
     const MeasureRecord* PendingRecord() const { return pending_ ? &*pending_ : nullptr; }
     std::size_t RedoDepth() const { return history_.RedoDepth(); }

@@ -121,6 +121,11 @@ std::unique_ptr<ClickTool> StillInteraction::MakeTool(StillMode mode, bool measu
     return MakeStillTool(mode, measuring, *this);
 }
 
+void StillInteraction::FocusLost() {
+    sectionStart_.reset();
+    InteractionCore::FocusLost();
+}
+
 void StillInteraction::EndAll() {
     LeaveMoving();
     if (sectionStart_) {

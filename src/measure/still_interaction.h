@@ -66,6 +66,9 @@ class StillInteraction final : public InteractionCore {
     // Leaves moving without changing the record.
     void LeaveMoving();
 
+    // Also ends a check-edge section being marked; moving goes on and its next click drops.
+    void FocusLost() override;
+
     const StillRecords& Records() const { return records_; }
 
   private:

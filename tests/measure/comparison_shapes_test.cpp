@@ -142,6 +142,18 @@ TEST_F(ComparisonShapesTest, AGrabIsNotAClickOfTheCurrentTool) {
     EXPECT_TRUE(interaction.MeasurementInProgress());
 }
 
+TEST_F(ComparisonShapesTest, FocusLossEndsADrag) {
+    ASSERT_TRUE(interaction.CreateAngleLine(100, 300));
+    interaction.MouseDown(C(100, 300));
+    ASSERT_TRUE(interaction.Dragging());
+    interaction.FocusLost();
+    EXPECT_FALSE(interaction.Dragging());
+    EXPECT_FALSE(view.captured);
+    EXPECT_FALSE(view.moveCursor);
+    interaction.MouseMove(C(200, 200));
+    EXPECT_EQ(shapes[0].points[0], (P{100, 300}));
+}
+
 TEST(ComparisonShapeGrabTest, VerticalLengthLineStretchesAlongY) {
     ReferenceShape line;
     line.kind = ReferenceKind::kLengthLine;

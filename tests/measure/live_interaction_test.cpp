@@ -59,6 +59,30 @@ TEST_F(LiveInteractionTest, RecordIsCreatedAtTheLabelPlacingClick) {
     EXPECT_EQ(view.bandFaults, 0);
 }
 
+TEST_F(LiveInteractionTest, EllipseAndPolygonFollowTheStillSequences) {
+    ASSERT_TRUE(interaction.ChooseTool(LiveKind::kEllipse));
+    Click(C(100, 100));
+    Click(C(300, 200));
+    Click(C(10, 10));
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(Last().kind, 7);
+    EXPECT_EQ(Last().points, (Points{{100, 100}, {300, 200}, {10, 10}}));
+    EXPECT_EQ(Last().labels[1], "a:1.000mm");
+
+    ASSERT_TRUE(interaction.ChooseTool(LiveKind::kPolygon));
+    Click(C(10, 10));
+    Click(C(110, 10));
+    Click(C(110, 110));
+    interaction.MouseDown(C(10, 110));
+    interaction.DoubleClick(C(10, 110));
+    EXPECT_EQ(records.size(), 1u);  // made at the label click
+    Click(C(50, 50));
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(Last().kind, 6);
+    EXPECT_EQ(Last().points.back(), (P{50, 50}));
+    EXPECT_EQ(Last().labels, Texts{"A:1.000mm2"});
+}
+
 TEST_F(LiveInteractionTest, OnlyClicksInsideTheVideoAreaCount) {
     ASSERT_TRUE(interaction.ChooseTool(LiveKind::kRectangle));
     for (P outside : {P{98, 100}, P{739, 100}, P{300, 49}, P{300, 530}}) {

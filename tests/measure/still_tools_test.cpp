@@ -285,6 +285,18 @@ TEST_F(StillToolsTest, DoubleClickBeforeAnySegmentStoresNothing) {
     EXPECT_FALSE(view.captured);
 }
 
+TEST_F(StillToolsTest, SecondPressOfADoubleClickIsNoClickOfItsOwn) {
+    Measure(StillMode::kStraightLine);
+    DoubleClickAt(10, 10);  // one first click, not a zero-length line
+    EXPECT_TRUE(interaction.MeasurementInProgress());
+    Click(110, 10);
+    DoubleClickAt(200, 200);  // places the label; starts nothing new
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(Last().points[6], (P{200, 200}));
+    EXPECT_FALSE(interaction.MeasurementInProgress());
+    EXPECT_FALSE(view.captured);
+}
+
 TEST_F(StillToolsTest, FreehandPathTakesEveryPointerMove) {
     Draw(StillMode::kContinuousLine);
     Click(0, 0);
