@@ -279,6 +279,7 @@ bool LiveInteraction::CreateAngleLine(std::int32_t x, std::int32_t y) {
 
 bool LiveInteraction::CreateToleranceCircle(double radius, double tolerancePlus,
                                             double toleranceMinus) {
+    EndAll();  // no message box while the mouse is captured
     if (!View().PrepareRate()) {
         return false;
     }
