@@ -148,6 +148,28 @@ TEST_F(LiveInteractionTest, CancelDiscardsTheMeasurementAndDeselectsTheTool) {
     EXPECT_FALSE(view.captured);
 }
 
+TEST_F(LiveInteractionTest, CancelAtEveryPhaseAddsNothingAndKeepsFinishedRecords) {
+    const LiveKind tools[] = {LiveKind::kStraightLine,   LiveKind::kDotLine, LiveKind::kAngle,
+                              LiveKind::kFourPointAngle, LiveKind::kArc,     LiveKind::kTwoCircles,
+                              LiveKind::kContinuousLine, LiveKind::kPolygon};
+    const P clicks[] = {{10, 10}, {200, 30}, {120, 200}, {300, 250}, {50, 300}};
+    for (LiveKind tool : tools) {
+        for (int k = 1; k <= 5; ++k) {
+            ASSERT_TRUE(interaction.ChooseTool(tool, false));
+            for (int i = 0; i < k; ++i) {
+                Click(C(clicks[i].x, clicks[i].y));
+            }
+            const std::size_t finished = records.size();  // labels placed before the cancel
+            interaction.Cancel();
+            EXPECT_EQ(records.size(), finished) << int(tool) << " after " << k;
+            EXPECT_TRUE(interaction.Working().points.empty());
+            ClearRecords(records);
+            EXPECT_FALSE(view.captured);
+            EXPECT_EQ(interaction.PendingRecord(), nullptr);
+        }
+    }
+}
+
 TEST_F(LiveInteractionTest, UndoRedoAndANewRecordAfterUndo) {
     ASSERT_TRUE(interaction.ChooseTool(LiveKind::kCircleLabel));
     for (int i = 0; i < 3; ++i) {

@@ -410,6 +410,48 @@ TEST_F(StillToolsTest, CancelBeforeStoringLeavesNoRecordAndDuringPlacementRemove
     EXPECT_EQ(view.bandFaults, 0);
 }
 
+TEST_F(StillToolsTest, CancelAtEveryPhaseOfEveryFixedClickTool) {
+    struct Case {
+        StillMode mode;
+        int clicksToStore;
+    };
+    const Case cases[] = {{StillMode::kStraightLine, 2},
+                          {StillMode::kDotLine, 3},
+                          {StillMode::kRadiusCircle, 2},
+                          {StillMode::kDiameterCircle, 2},
+                          {StillMode::kRectangle, 2},
+                          {StillMode::kAngle, 3},
+                          {StillMode::kFourPointAngle, 4},
+                          {StillMode::kThreePointCircle, 3},
+                          {StillMode::kArc, 3},
+                          {StillMode::kTwoCircles, 9}};
+    const P clicks[] = {{10, 10},   {200, 30},  {120, 200}, {300, 250}, {50, 300},
+                        {400, 100}, {450, 300}, {350, 400}, {500, 50}};
+    for (const Case& c : cases) {
+        // The two circles store at their last click; the others place a label after it.
+        const int lastPhase = c.mode == StillMode::kTwoCircles ? 8 : c.clicksToStore;
+        for (int k = 1; k <= lastPhase; ++k) {
+            Measure(c.mode);
+            for (int i = 0; i < k; ++i) {
+                Click(clicks[i].x, clicks[i].y);
+            }
+            EXPECT_EQ(records.size(), k == c.clicksToStore ? 1u : 0u)
+                << int(c.mode) << " after " << k;
+            interaction.RightClick({1, 1});
+            EXPECT_TRUE(records.empty()) << int(c.mode) << " after " << k;
+            EXPECT_FALSE(view.captured);
+            EXPECT_FALSE(interaction.MeasurementInProgress());
+        }
+        Measure(c.mode);  // and the full sequence still works afterwards
+        for (int i = 0; i < c.clicksToStore; ++i) {
+            Click(clicks[i].x, clicks[i].y);
+        }
+        ASSERT_EQ(records.size(), 1u) << int(c.mode);
+        RemoveRecord(records, 0);
+    }
+    EXPECT_EQ(view.bandFaults, 0);
+}
+
 TEST_F(StillToolsTest, ClicksOutsideThePictureStartNothing) {
     Measure(StillMode::kStraightLine);
     Click(640, 10);
