@@ -83,6 +83,33 @@ TEST_F(LiveInteractionTest, EllipseAndPolygonFollowTheStillSequences) {
     EXPECT_EQ(Last().labels, Texts{"A:1.000mm2"});
 }
 
+TEST_F(LiveInteractionTest, TextIsMadeWhereTheClickFixesIt) {
+    ASSERT_TRUE(interaction.ChooseCommand(1194));
+    interaction.MouseMove(C(40, 50));
+    ASSERT_TRUE(interaction.ConfirmText("pin", DefaultLogFont(), 0x00FF00));
+    EXPECT_TRUE(records.empty());
+    interaction.MouseMove(C(60, 70));
+    EXPECT_EQ(interaction.PendingRecord()->points, (Points{{60, 70}, {120, 130}}));
+    Click(C(61, 71));
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(Last().kind, 16);
+    EXPECT_EQ(Last().points, (Points{{61, 71}, {121, 131}}));
+    EXPECT_EQ(Last().labels, Texts{"pin"});
+    EXPECT_EQ(interaction.CurrentTool(), LiveKind::kNone);
+}
+
+TEST_F(LiveInteractionTest, DestructionReleasesTheMouse) {
+    FakeInteractionView other;
+    {
+        LiveInteraction live(other, records, shapes, settings, counters);
+        ASSERT_TRUE(live.ChooseTool(LiveKind::kRectangle));
+        live.MouseDown(C(10, 10));
+        EXPECT_TRUE(other.captured);
+    }
+    EXPECT_FALSE(other.captured);
+    EXPECT_FALSE(other.confinedTo);
+}
+
 TEST_F(LiveInteractionTest, OnlyClicksInsideTheVideoAreaCount) {
     ASSERT_TRUE(interaction.ChooseTool(LiveKind::kRectangle));
     for (P outside : {P{98, 100}, P{739, 100}, P{300, 49}, P{300, 530}}) {

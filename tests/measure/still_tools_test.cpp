@@ -59,7 +59,11 @@ TEST_F(StillToolsTest, StraightLineStoresAtSecondClickAndPlacesLabelAtThird) {
 
     interaction.MouseMove({200, 50});  // the label follows the pointer
     EXPECT_EQ(Last().points[6], (P{200, 50}));
-    EXPECT_FALSE(view.invalidated.empty());
+    ASSERT_FALSE(view.invalidated.empty());
+    const PixelRect redrawn = view.invalidated.back();  // old and new label places
+    EXPECT_TRUE(redrawn.Contains({110, 10}));
+    EXPECT_TRUE(redrawn.Contains({200, 50}));
+    EXPECT_TRUE(redrawn.Contains({320, 70}));
     Click(210, 60);
     EXPECT_EQ(Last().points[6], (P{210, 60}));
     EXPECT_FALSE(view.captured);
