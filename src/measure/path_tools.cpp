@@ -1,0 +1,166 @@
+#include "measure/path_tools.h"
+
+#include "measure/geometry.h"
+#include "measure/measured_values.h"
+
+namespace lensora {
+
+namespace {
+
+ToolStep Ended() {
+    return StepOf(false, true, true);
+}
+
+ToolStep Ignored() {
+    return UnusedStep();
+}
+
+}  // namespace
+
+PixelPoint ContinuousLineTool::LastVertex() const {
+    const auto& points = working_.points;
+    return points.size() == 1 ? points[0] : points[points.size() - 2];
+}
+
+ToolStep ContinuousLineTool::Click(PixelPoint p) {
+    auto& points = working_.points;
+    if (points.empty()) {
+        points.push_back(p);
+        return StepOf(true, true, false);
+    }
+    if (placingLabel_) {
+        points.back() = p;
+        placingLabel_ = false;
+        return StepOf(false, true, false);
+    }
+    if (p == LastVertex()) {
+        return Ignored();
+    }
+    working_.labels.push_back(ContinuousSegmentLabel(LastVertex(), p, env_.Scale()));
+    points.push_back(p);  // the segment's end vertex
+    points.push_back(p);  // its label anchor, which now follows the pointer
+    placingLabel_ = true;
+    return StepOf(false, true, false);
+}
+
+ToolStep ContinuousLineTool::DoubleClick(PixelPoint p) {
+    if (working_.points.empty()) {
+        return Click(p);
+    }
+    if (working_.labels.empty()) {
+        Reset();
+        return Ended();
+    }
+    ToolStep step = Ended();
+    MeasureRecord record = env_.MakeRecord(kind_);
+    record.points = std::move(working_.points);
+    record.labels = std::move(working_.labels);
+    step.record = std::move(record);
+    Reset();
+    return step;
+}
+
+std::optional<PixelRect> ContinuousLineTool::Move(PixelPoint p) {
+    if (!placingLabel_ || working_.points.back() == p) {
+        return std::nullopt;
+    }
+    const std::vector<std::string> label{working_.labels.back()};
+    const int gap = kDefaultLineGap;
+    const PixelRect before = LabelArea(working_.points.back(), label, gap);
+    working_.points.back() = p;
+    return UnionRect(before, LabelArea(p, label, gap));
+}
+
+std::optional<RubberBand> ContinuousLineTool::Band(PixelPoint pointer) const {
+    if (working_.points.empty() || placingLabel_) {
+        return std::nullopt;
+    }
+    return BandOf(RubberBandKind::Line, LastVertex(), pointer);
+}
+
+void ContinuousLineTool::Reset() {
+    working_.Clear();
+    placingLabel_ = false;
+}
+
+void FreehandTool::AddPoint(PixelPoint p) {
+    working_.points.push_back(p);
+    working_.points.push_back(p);
+    working_.labels.emplace_back();
+}
+
+ToolStep FreehandTool::Click(PixelPoint p) {
+    auto& points = working_.points;
+    if (points.empty()) {
+        points.push_back(p);
+        return StepOf(true, true, false);
+    }
+    if (p != points.back()) {
+        AddPoint(p);
+    }
+    if (working_.labels.empty()) {
+        Reset();
+        return Ended();
+    }
+    ToolStep step = Ended();
+    MeasureRecord record = env_.MakeRecord(kind_);
+    record.points = std::move(working_.points);
+    record.labels = std::move(working_.labels);
+    step.record = std::move(record);
+    Reset();
+    return step;
+}
+
+std::optional<PixelRect> FreehandTool::Move(PixelPoint p) {
+    if (working_.points.empty() || working_.points.back() == p) {
+        return std::nullopt;
+    }
+    const PixelPoint last = working_.points.back();
+    AddPoint(p);
+    return SpanRect(last, p);
+}
+
+ToolStep PolygonTool::Click(PixelPoint p) {
+    auto& points = working_.points;
+    if (!points.empty() && points.back() == p) {
+        return Ignored();
+    }
+    points.push_back(p);
+    return StepOf(points.size() == 1, true, false);
+}
+
+ToolStep PolygonTool::DoubleClick(PixelPoint p) {
+    auto& points = working_.points;
+    if (points.empty()) {
+        return Click(p);
+    }
+    if (points.back() != p) {
+        points.push_back(p);
+    }
+    const std::optional<std::int64_t> area =
+        points.size() >= 3 ? PolygonPixelArea(points) : std::nullopt;
+    std::optional<Labels> labels =
+        area && *area > 0 ? PolygonLabels(points, env_.Scale()) : std::nullopt;
+    if (!labels) {
+        Reset();
+        return Ended();
+    }
+    ToolStep step = Ended();
+    MeasureRecord record = env_.MakeRecord(kind_);
+    record.points = std::move(points);
+    record.points.push_back(p);  // the label anchor starts at the double-click
+    record.labels = std::move(*labels);
+    step.anchorIndex = static_cast<int>(record.points.size()) - 1;
+    step.record = std::move(record);
+    Reset();
+    return step;
+}
+
+std::optional<RubberBand> PolygonTool::Band(PixelPoint pointer) const {
+    if (working_.points.empty()) {
+        return std::nullopt;
+    }
+    return BandOf(RubberBandKind::Line, working_.points.back(), pointer);
+}
+
+}  // namespace lensora
