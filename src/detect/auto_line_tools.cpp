@@ -42,11 +42,11 @@ std::optional<AutoToolResult> AutoLineLength1(const CxImage& image, DrawnSegment
     if (!labels) {
         return std::nullopt;
     }
-    return AutoToolResult{static_cast<int>(StillKind::kAutoLineLength1),
-                          {mapping.ToRecord(segment.a), mapping.ToRecord(segment.b),
-                           mapping.ToRecord(anchor)},
-                          std::move(*labels),
-                          0.0};
+    return AutoToolResult{
+        static_cast<int>(StillKind::kAutoLineLength1),
+        {mapping.ToRecord(segment.a), mapping.ToRecord(segment.b), mapping.ToRecord(anchor)},
+        std::move(*labels),
+        0.0};
 }
 
 std::optional<LineSpacingResult> AutoLineSpacing(const CxImage& image, DrawnSegment first,
@@ -74,14 +74,14 @@ std::optional<LineSpacingResult> AutoLineSpacing(const CxImage& image, DrawnSegm
     if (!labels) {
         return std::nullopt;
     }
-    result.distancePx = std::hypot(double(result.to.x) - result.from.x,
-                                   double(result.to.y) - result.from.y);
+    result.distancePx =
+        std::hypot(double(result.to.x) - result.from.x, double(result.to.y) - result.from.y);
     result.record.labels = std::move(*labels);
     if (view == AutoView::kStill) {
         result.record.kind = static_cast<int>(StillKind::kAutoLineSpacing);
         const std::array<PixelPoint, 4> ticks = EndTicks(p0, p1, kLineTickHalfLength);
-        result.record.points = {p0, p1, ticks[0], ticks[1], ticks[2], ticks[3],
-                                mapping.ToRecord(anchor)};
+        result.record.points = {
+            p0, p1, ticks[0], ticks[1], ticks[2], ticks[3], mapping.ToRecord(anchor)};
     } else {
         result.record.kind = static_cast<int>(LiveKind::kAutoLineSpacing);
         result.record.points = {p0, p1, mapping.ToRecord(anchor)};

@@ -61,16 +61,15 @@ std::optional<AutoToolResult> AutoCircle(std::span<const PixelPoint> collected,
                           circle->radius};
 }
 
-std::optional<std::size_t> PickArcPoint(std::span<const PixelPoint> collected,
-                                        const PointD& centre, double radius) {
+std::optional<std::size_t> PickArcPoint(std::span<const PixelPoint> collected, const PointD& centre,
+                                        double radius) {
     if (collected.size() < 3) {
         return std::nullopt;
     }
     std::size_t picked = 1;
     double bestDifference = radius;
     for (std::size_t i = 1; i + 1 < collected.size(); ++i) {
-        const double distance =
-            std::hypot(collected[i].x - centre.x, collected[i].y - centre.y);
+        const double distance = std::hypot(collected[i].x - centre.x, collected[i].y - centre.y);
         const double difference = std::abs(distance - radius);
         if (difference < bestDifference) {
             bestDifference = difference;
@@ -87,8 +86,8 @@ std::optional<AutoToolResult> AutoArc(std::span<const PixelPoint> collected,
     if (!circle) {
         return std::nullopt;
     }
-    const std::optional<std::size_t> picked = PickArcPoint(collected, circle->centre,
-                                                           circle->radius);
+    const std::optional<std::size_t> picked =
+        PickArcPoint(collected, circle->centre, circle->radius);
     if (!picked) {
         return std::nullopt;
     }
@@ -100,11 +99,11 @@ std::optional<AutoToolResult> AutoArc(std::span<const PixelPoint> collected,
         return std::nullopt;
     }
     const PixelPoint centre = mapping.ToRecord(arc->centre);
-    return AutoToolResult{KindOf(PointTool::kArc, view),
-                          {mapping.ToRecord(first), mapping.ToRecord(middle),
-                           mapping.ToRecord(last), centre, centre},
-                          std::move(arc->labels),
-                          0.0};
+    return AutoToolResult{
+        KindOf(PointTool::kArc, view),
+        {mapping.ToRecord(first), mapping.ToRecord(middle), mapping.ToRecord(last), centre, centre},
+        std::move(arc->labels),
+        0.0};
 }
 
 std::optional<AutoToolResult> AutoLineLength2(std::span<const PixelPoint> collected,

@@ -43,8 +43,8 @@ std::optional<AutoToolResult> AutoCircle(std::span<const PixelPoint> collected,
 // The inner point whose distance from the fitted centre differs least from the fitted radius
 // (index into the points; a later point must be strictly closer; the first inner point when
 // none is closer than the radius itself). nullopt for fewer than three points.
-std::optional<std::size_t> PickArcPoint(std::span<const PixelPoint> collected,
-                                        const PointD& centre, double radius);
+std::optional<std::size_t> PickArcPoint(std::span<const PixelPoint> collected, const PointD& centre,
+                                        double radius);
 
 // Arc through the first, the picked and the last point: record [first, picked, last, Z, Z]
 // plus scroll (Z the rounded exact centre; the label anchor starts at the centre), labels

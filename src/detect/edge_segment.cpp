@@ -132,8 +132,8 @@ std::optional<FoundSegment> SearchSegment(const CxImage& image, const PixelRect&
 
 }  // namespace
 
-bool EdgePlaneForSegmentSearch(const CxImage& image, PixelRect rect, SegmentMask mask,
-                               bool dilate, GreyPlane& out, PixelRect& clipped) {
+bool EdgePlaneForSegmentSearch(const CxImage& image, PixelRect rect, SegmentMask mask, bool dilate,
+                               GreyPlane& out, PixelRect& clipped) {
     if (!ClipToPicture(image, rect) || rect.x1 == rect.x2 || rect.y1 == rect.y2) {
         return false;
     }
@@ -178,8 +178,8 @@ std::optional<HoughSegment> ShortestSegment(const std::vector<HoughSegment>& seg
     return segments[best];
 }
 
-std::optional<FoundSegment> FindEdgeSegment(const CxImage& image, PixelRect rect,
-                                            SegmentMask mask, ThresholdSearch search) {
+std::optional<FoundSegment> FindEdgeSegment(const CxImage& image, PixelRect rect, SegmentMask mask,
+                                            ThresholdSearch search) {
     return SearchSegment(image, rect, mask, false, kLowestSegmentThreshold, search);
 }
 

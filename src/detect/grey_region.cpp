@@ -5,8 +5,7 @@
 namespace lensora {
 
 bool IsDetectable(const CxImage& image) {
-    return image.IsValid() && image.GetBpp() == 24 && image.GetWidth() > 0 &&
-           image.GetHeight() > 0;
+    return image.IsValid() && image.GetBpp() == 24 && image.GetWidth() > 0 && image.GetHeight() > 0;
 }
 
 bool ClipToPicture(const CxImage& image, PixelRect& rect) {

@@ -25,9 +25,7 @@ struct ViewMapping {
                 RoundToPixel((double(picture.y) - scrollY) / fy)};
     }
     // Where a record keeps a view point: the view position plus the scroll offset.
-    PixelPoint ToRecord(PixelPoint view) const {
-        return {view.x + scrollX, view.y + scrollY};
-    }
+    PixelPoint ToRecord(PixelPoint view) const { return {view.x + scrollX, view.y + scrollY}; }
 };
 
 }  // namespace lensora

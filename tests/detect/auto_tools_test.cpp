@@ -43,7 +43,8 @@ TEST(AutoCircle, ThreeSnappedPointsOnARadiusFiftyCircle) {
         CxImage image = DiscPicture(400, 400, 200, 200, 50);
         AddNoise(image, noise, 21);
         std::vector<PixelPoint> collected;
-        for (PixelPoint click : {PixelPoint{260, 200}, PixelPoint{200, 140}, PixelPoint{140, 200}}) {
+        for (PixelPoint click :
+             {PixelPoint{260, 200}, PixelPoint{200, 140}, PixelPoint{140, 200}}) {
             const std::optional<PixelPoint> snapped = SnapClick(image, click, mapping, 20);
             ASSERT_TRUE(snapped);
             collected.push_back(*snapped);
@@ -129,7 +130,8 @@ TEST(AutoArc, PicksAnInnerPointNeverTheEnds) {
         std::vector<PixelPoint> arc;
         for (std::size_t i = 0; i < count; ++i) {
             const double a = 0.3 * double(i);
-            arc.push_back({RoundToPixel(200 + 80 * std::cos(a)), RoundToPixel(200 - 80 * std::sin(a))});
+            arc.push_back(
+                {RoundToPixel(200 + 80 * std::cos(a)), RoundToPixel(200 - 80 * std::sin(a))});
         }
         const std::optional<FittedCircle> fit = FitCircle(arc);
         ASSERT_TRUE(fit);
@@ -166,8 +168,8 @@ TEST(AutoLineLength2, RowsOfPointsGetTheirRealLength) {
         EXPECT_EQ(result->labels, Labels{c.label});
     }
     EXPECT_FALSE(PointToolReady(PointTool::kLineLength2, 1));
-    EXPECT_FALSE(AutoLineLength2(std::vector<PixelPoint>{{5, 5}, {5, 5}}, mapping, kScale,
-                                 AutoView::kLive));
+    EXPECT_FALSE(
+        AutoLineLength2(std::vector<PixelPoint>{{5, 5}, {5, 5}}, mapping, kScale, AutoView::kLive));
     const std::optional<FittedLine> line = FitLine(std::vector<PixelPoint>{{0, 0}, {10, 10}});
     ASSERT_TRUE(line);
     EXPECT_NEAR(std::abs(line->direction.x), std::sqrt(0.5), 1e-6);
@@ -217,8 +219,8 @@ TEST(AutoLineSpacing, MidpointAndPerpendicularFootOrDrawnMidpoints) {
         EXPECT_EQ(spacing->record.kind, int(StillKind::kAutoLineSpacing));
         ASSERT_EQ(spacing->record.points.size(), 7u);
         EXPECT_EQ(spacing->record.points[6], (PixelPoint{140, 140}));
-        const auto ticks = EndTicks(spacing->record.points[0], spacing->record.points[1],
-                                    kLineTickHalfLength);
+        const auto ticks =
+            EndTicks(spacing->record.points[0], spacing->record.points[1], kLineTickHalfLength);
         EXPECT_EQ(spacing->record.points[2], ticks[0]);
         EXPECT_EQ(spacing->record.points[5], ticks[3]);
     }
@@ -231,8 +233,7 @@ TEST(AutoLineSpacing, MidpointAndPerpendicularFootOrDrawnMidpoints) {
     EXPECT_EQ(fallback->to, (PixelPoint{116, 80}));
     EXPECT_DOUBLE_EQ(fallback->distancePx, 33.0);
     EXPECT_EQ(fallback->record.kind, int(LiveKind::kAutoLineSpacing));
-    EXPECT_EQ(fallback->record.points,
-              (std::vector<PixelPoint>{{83, 80}, {116, 80}, {140, 140}}));
+    EXPECT_EQ(fallback->record.points, (std::vector<PixelPoint>{{83, 80}, {116, 80}, {140, 140}}));
     EXPECT_EQ(fallback->record.labels, Labels{"L:0.330mm"});
 }
 
@@ -247,8 +248,8 @@ TEST(AutoAngleDetection, AngleBetweenTwoFoundLines) {
         });
         AddNoise(image, noise, 30);
         const std::optional<AngleDetectionResult> result =
-            AutoAngleDetection(image, {{20, 148}, {110, 148}}, {{173, 120}, {231, 20}},
-                               {250, 200}, ViewMapping{}, AutoView::kStill);
+            AutoAngleDetection(image, {{20, 148}, {110, 148}}, {{173, 120}, {231, 20}}, {250, 200},
+                               ViewMapping{}, AutoView::kStill);
         ASSERT_TRUE(result) << noise;
         EXPECT_TRUE(result->firstFound);
         EXPECT_TRUE(result->secondFound);
@@ -259,9 +260,8 @@ TEST(AutoAngleDetection, AngleBetweenTwoFoundLines) {
     }
     // Nothing found: the drawn segments stand in.
     const CxImage flat = UniformPicture(300, 240, 100);
-    const std::optional<AngleDetectionResult> drawn =
-        AutoAngleDetection(flat, {{0, 100}, {100, 100}}, {{0, 100}, {100, 0}}, {5, 5},
-                           ViewMapping{}, AutoView::kLive);
+    const std::optional<AngleDetectionResult> drawn = AutoAngleDetection(
+        flat, {{0, 100}, {100, 100}}, {{0, 100}, {100, 0}}, {5, 5}, ViewMapping{}, AutoView::kLive);
     ASSERT_TRUE(drawn);
     EXPECT_FALSE(drawn->firstFound);
     EXPECT_EQ(drawn->record.kind, int(LiveKind::kAutoAngle));

@@ -17,8 +17,9 @@ std::vector<std::uint8_t> Bytes(const CxImage& image) {
 }
 
 CxImage Checkerboard(int width, int height, int cell) {
-    return MakePicture(width, height,
-                       [cell](int x, int y) { return (x / cell + y / cell) % 2 ? kBright : kDark; });
+    return MakePicture(width, height, [cell](int x, int y) {
+        return (x / cell + y / cell) % 2 ? kBright : kDark;
+    });
 }
 
 TEST(EdgePainting, ZeroWidthPortionChangesNothing) {

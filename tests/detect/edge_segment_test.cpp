@@ -25,9 +25,8 @@ double Length(const FoundSegment& s) {
 
 // Dark below the line through (10, 20) with slope 0.6 (y downwards), bright above.
 CxImage SlopedEdgePicture() {
-    return MakePicture(200, 160, [](int x, int y) {
-        return (y - 20) * 10 > (x - 10) * 6 ? kDark : kBright;
-    });
+    return MakePicture(200, 160,
+                       [](int x, int y) { return (y - 20) * 10 > (x - 10) * 6 ? kDark : kBright; });
 }
 
 TEST(SearchRectangle, MaskFollowsTheDrawnDirection) {
@@ -64,9 +63,8 @@ TEST(SearchRectangle, DifferenceOfExactlyTwentyGetsTheBand) {
 }
 
 TEST(EdgeSegment, MasksKeepOnlyTheirCells) {
-    const CxImage image = MakePicture(100, 80, [](int x, int y) {
-        return (x / 5 + y / 5) % 2 ? kBright : kDark;
-    });
+    const CxImage image =
+        MakePicture(100, 80, [](int x, int y) { return (x / 5 + y / 5) % 2 ? kBright : kDark; });
     const PixelRect rect{0, 0, 99, 79};
     auto edgesIn = [&](SegmentMask mask, int cellX, int cellYFromTop) {
         GreyPlane plane;
@@ -134,7 +132,7 @@ TEST(EdgeSegment, FlatGreyAndTinyRegionsFail) {
     EXPECT_FALSE(FindEdgeSegmentDilated(flat, {20, 20, 100, 80}));
     const CxImage bar = VerticalBarPicture(60, 60, 30, 59);
     EXPECT_FALSE(FindEdgeSegment(bar, {28, 10, 31, 12}, SegmentMask::kNone));  // diagonal 3
-    EXPECT_FALSE(FindEdgeSegmentDilated(bar, {26, 10, 33, 16}));             // diagonal 9
+    EXPECT_FALSE(FindEdgeSegmentDilated(bar, {26, 10, 33, 16}));               // diagonal 9
     EXPECT_FALSE(FindEdgeSegment(bar, {30, 10, 30, 50}, SegmentMask::kNone));  // zero width
     EXPECT_FALSE(FindEdgeSegment(bar, {100, 100, 120, 130}, SegmentMask::kNone));
     // Reaching outside the picture: clipped, still found.
@@ -149,7 +147,8 @@ TEST(EdgeSegment, ShortestSegmentRule) {
         {{0, 0}, {10, 0}}, {{0, 0}, {10, 3}}, {{0, 0}, {7, 7}}, {{0, 0}, {9, 5}}};
     // 10; 10.44 <= 10? no; 9.9 <= 10: chosen (9); 10.3 <= 9? no.
     EXPECT_EQ(ShortestSegment(segments), segments[2]);
-    EXPECT_EQ(ShortestSegment({{{0, 0}, {5, 0}}, {{1, 1}, {6, 1}}}), (HoughSegment{{1, 1}, {6, 1}}));
+    EXPECT_EQ(ShortestSegment({{{0, 0}, {5, 0}}, {{1, 1}, {6, 1}}}),
+              (HoughSegment{{1, 1}, {6, 1}}));
     EXPECT_FALSE(ShortestSegment({}));
 }
 
@@ -159,9 +158,8 @@ TEST(EdgeSegment, FastSearchEqualsThePlainLoop) {
     pictures.push_back(DiscPicture(160, 120, 70, 60, 40));
     pictures.push_back(RectanglePicture(160, 120, 30, 25, 120, 90));
     pictures.push_back(SlopedEdgePicture());
-    pictures.push_back(MakePicture(160, 120, [](int x, int y) {
-        return ((x + 2 * y) / 23) % 2 ? kBright : kDark;
-    }));
+    pictures.push_back(MakePicture(
+        160, 120, [](int x, int y) { return ((x + 2 * y) / 23) % 2 ? kBright : kDark; }));
     for (int i = 0; i < 3; ++i) {
         pictures.push_back(DiscPicture(160, 120, 80, 60, 30 + 10 * i));
         AddNoise(pictures.back(), 30 + 20 * i, 100 + i);
@@ -179,9 +177,9 @@ TEST(EdgeSegment, FastSearchEqualsThePlainLoop) {
                 const auto plain =
                     dilated ? FindEdgeSegmentDilated(image, rect, ThresholdSearch::kPlain)
                             : FindEdgeSegment(image, rect, mask, ThresholdSearch::kPlain);
-                const auto fast =
-                    dilated ? FindEdgeSegmentDilated(image, rect, ThresholdSearch::kFast)
-                            : FindEdgeSegment(image, rect, mask, ThresholdSearch::kFast);
+                const auto fast = dilated
+                                      ? FindEdgeSegmentDilated(image, rect, ThresholdSearch::kFast)
+                                      : FindEdgeSegment(image, rect, mask, ThresholdSearch::kFast);
                 ASSERT_EQ(plain.has_value(), fast.has_value());
                 if (plain) {
                     EXPECT_EQ(plain->a, fast->a);

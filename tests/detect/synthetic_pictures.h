@@ -60,7 +60,8 @@ inline void AddNoise(CxImage& image, int amplitude, unsigned seed) {
     for (int y = 0; y < image.GetHeight(); ++y) {
         std::uint8_t* row = image.RowFromTop(y);
         for (int x = 0; x < image.GetWidth(); ++x) {
-            const auto grey = static_cast<std::uint8_t>(std::clamp(row[3 * x] + noise(random), 0, 255));
+            const auto grey =
+                static_cast<std::uint8_t>(std::clamp(row[3 * x] + noise(random), 0, 255));
             row[3 * x] = row[3 * x + 1] = row[3 * x + 2] = grey;
         }
     }

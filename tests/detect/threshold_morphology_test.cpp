@@ -141,8 +141,8 @@ TEST(BinaryMorphology, BoundaryKeepsTheOutlineOfDarkAreas) {
     int dark = 0;
     for (int y = 0; y < 11; ++y) {
         for (int x = 0; x < 11; ++x) {
-            const bool outline = (x == 3 || x == 7 || y == 3 || y == 7) && x >= 3 && x <= 7 &&
-                                 y >= 3 && y <= 7;
+            const bool outline =
+                (x == 3 || x == 7 || y == 3 || y == 7) && x >= 3 && x <= 7 && y >= 3 && y <= 7;
             EXPECT_EQ(plane.At(x, y) == 0, outline) << x << "," << y;
             dark += plane.At(x, y) == 0;
         }
