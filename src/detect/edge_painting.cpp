@@ -73,4 +73,11 @@ bool PaintEdgesInRect(CxImage& image, int x1, int y1, int x2, int y2) {
     return true;
 }
 
+bool PaintEdgesInViewRect(CxImage& image, PixelPoint corner1, PixelPoint corner2,
+                          const ViewMapping& mapping) {
+    const PixelPoint a = mapping.ToPicture(corner1);
+    const PixelPoint b = mapping.ToPicture(corner2);
+    return PaintEdgesInRect(image, a.x, a.y, b.x, b.y);
+}
+
 }  // namespace lensora

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "detect/grey_region.h"
+#include "detect/view_mapping.h"
 #include "imaging/cx_image.h"
 
 namespace lensora {
@@ -23,5 +24,10 @@ bool PaintEdgesGlobal(CxImage& image);
 // once. The rectangle is clipped to the picture first. False (nothing changed) for a picture
 // that is not 24-bit or a rectangle wholly outside it.
 bool PaintEdgesInRect(CxImage& image, int x1, int y1, int x2, int y2);
+
+// "Edge Detect(Portion)" from the rectangle dragged in a view: both corners (view pixels) are
+// converted to picture pixels, then PaintEdgesInRect.
+bool PaintEdgesInViewRect(CxImage& image, PixelPoint corner1, PixelPoint corner2,
+                          const ViewMapping& mapping);
 
 }  // namespace lensora

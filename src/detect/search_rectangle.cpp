@@ -1,11 +1,19 @@
 #include "detect/search_rectangle.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
+#include <limits>
 
 namespace lensora {
 
 namespace {
+
+// Bounds of the band, kept inside the range of int for clicks far outside any picture.
+int Saturated(std::int64_t value) {
+    return int(std::clamp<std::int64_t>(value, std::numeric_limits<int>::min(),
+                                        std::numeric_limits<int>::max()));
+}
 
 SegmentMask DiagonalMask(PixelPoint start, PixelPoint end) {
     const PixelPoint& left = start.x <= end.x ? start : end;
@@ -28,10 +36,12 @@ SearchArea SearchRectangle(PixelPoint start, PixelPoint end) {
     const bool flat = !steep && narrowY;
     SearchArea area;
     if (steep) {
-        area.rect = {minX - kSearchMargin, minY, maxX + kSearchMargin, maxY};
+        area.rect = {Saturated(std::int64_t{minX} - kSearchMargin), minY,
+                     Saturated(std::int64_t{maxX} + kSearchMargin), maxY};
         area.mask = start.x == end.x ? SegmentMask::kVertical : DiagonalMask(start, end);
     } else if (flat) {
-        area.rect = {minX, minY - kSearchMargin, maxX, maxY + kSearchMargin};
+        area.rect = {minX, Saturated(std::int64_t{minY} - kSearchMargin), maxX,
+                     Saturated(std::int64_t{maxY} + kSearchMargin)};
         area.mask = start.y == end.y ? SegmentMask::kHorizontal : DiagonalMask(start, end);
     } else {
         area.rect = {minX, minY, maxX, maxY};

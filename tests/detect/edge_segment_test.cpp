@@ -57,6 +57,8 @@ TEST(SearchRectangle, DifferenceOfExactlyTwentyGetsTheBand) {
     // Short in both directions: the band goes across the longer direction.
     EXPECT_EQ(SearchRectangle({10, 50}, {20, 52}).rect, (PixelRect{10, 30, 20, 72}));
     EXPECT_EQ(SearchRectangle({10, 50}, {12, 60}).rect, (PixelRect{-10, 50, 32, 60}));
+    // Far outside any picture: the band stops at the int range.
+    EXPECT_EQ(SearchRectangle({INT32_MIN, 0}, {INT32_MIN, 100}).rect.x1, INT32_MIN);
     // Picture corners from view corners through the mapping.
     const ViewMapping mapping{5, 7, 2.5, 2.5};
     EXPECT_EQ(ToPictureRect({10, 20, 30, 41}, mapping), (PixelRect{30, 57, 80, 110}));
