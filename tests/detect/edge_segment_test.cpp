@@ -122,7 +122,8 @@ TEST(EdgeSegment, FindsASlopedEdgeWithinAPixel) {
         const std::optional<FoundSegment> found = FindEdgeSegment(image, area.rect, area.mask);
         ASSERT_TRUE(found) << noise;
         for (PixelPoint end : {found->a, found->b}) {
-            EXPECT_LE(DistanceToLine(end, {10, 20}, {110, 80}), 1.5) << noise;
+            EXPECT_LE(DistanceToLine(end, {10, 20}, {110, 80}), 1.0)
+                << noise << " " << end.x << "," << end.y;
         }
         EXPECT_GT(Length(*found), 30) << noise;
     }
