@@ -102,7 +102,16 @@ HoughSearchResult SearchSegmentThreshold(const GreyPlane& edges, int startThresh
         }
         return result;
     }
+    return SearchSegmentThresholdFrom(edges, startThreshold, lowestThreshold, HoughVotePeak(edges));
+}
 
+HoughSearchResult SearchSegmentThresholdFrom(const GreyPlane& edges, int startThreshold,
+                                             int lowestThreshold, int guessed) {
+    HoughSearchResult result;
+    lowestThreshold = std::max(lowestThreshold, 1);
+    if (startThreshold < lowestThreshold) {
+        return result;
+    }
     // Whether a threshold yields segments falls from true to false as the threshold grows;
     // the answer is the largest threshold in range that still yields some.
     std::map<int, std::vector<HoughSegment>> answers;
@@ -117,7 +126,7 @@ HoughSearchResult SearchSegmentThreshold(const GreyPlane& edges, int startThresh
     int best = lowestThreshold - 1;  // largest threshold known to yield; none yet
     int low = lowestThreshold;
     int high = startThreshold;
-    const int guess = std::clamp(HoughVotePeak(edges), lowestThreshold, startThreshold);
+    const int guess = std::clamp(guessed, lowestThreshold, startThreshold);
     if (yields(guess)) {
         best = guess;
         if (guess == startThreshold || !yields(guess + 1)) {

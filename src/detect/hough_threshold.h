@@ -47,6 +47,11 @@ struct HoughSearchResult {
 HoughSearchResult SearchSegmentThreshold(const GreyPlane& edges, int startThreshold,
                                          int lowestThreshold, ThresholdSearch search);
 
+// The fast search started from a guessed threshold instead of the vote peak: the guess is
+// confirmed with two calls or corrected by bisection. Any guess gives the plain loop's result.
+HoughSearchResult SearchSegmentThresholdFrom(const GreyPlane& edges, int startThreshold,
+                                             int lowestThreshold, int guess);
+
 // HoughLinesP at one threshold.
 std::vector<HoughSegment> HoughSegmentsAt(const GreyPlane& edges, int threshold);
 

@@ -217,6 +217,21 @@ TEST(HoughThreshold, SearchBoundsAndPeak) {
     }
     EXPECT_EQ(SearchSegmentThreshold(plane, 50, 6, ThresholdSearch::kPlain).houghCalls, 21);
     EXPECT_EQ(SearchSegmentThreshold(plane, 50, 6, ThresholdSearch::kFast).houghCalls, 2);
+    // A wrong guess is corrected: every guess ends at the plain loop's answer.
+    CxImage disc = DiscPicture(90, 70, 40, 35, 25);
+    AddNoise(disc, 40, 17);
+    GreyPlane edges;
+    PixelRect clipped;
+    ASSERT_TRUE(
+        EdgePlaneForSegmentSearch(disc, {0, 0, 89, 69}, SegmentMask::kNone, false, edges, clipped));
+    const HoughSearchResult plain = SearchSegmentThreshold(edges, 114, 6, ThresholdSearch::kPlain);
+    ASSERT_TRUE(plain.found);
+    for (int guess = 0; guess <= 120; guess += 7) {
+        const HoughSearchResult fromGuess = SearchSegmentThresholdFrom(edges, 114, 6, guess);
+        EXPECT_EQ(fromGuess.threshold, plain.threshold) << guess;
+        EXPECT_EQ(fromGuess.segments, plain.segments) << guess;
+        EXPECT_LE(fromGuess.houghCalls, 9) << guess;
+    }
     const GreyPlane empty{10, 10, std::vector<std::uint8_t>(100, 0)};
     EXPECT_FALSE(SearchSegmentThreshold(empty, 14, 6, ThresholdSearch::kFast).found);
 }
