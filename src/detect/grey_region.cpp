@@ -60,10 +60,14 @@ bool EnsureTwentyFourBit(CxImage& image) {
     if (!converted.Create(width, height, 24, image.GetType())) {
         return false;
     }
+    const RgbQuad* palette = image.GetPalette();
+    const std::uint32_t colours = palette != nullptr ? image.GetNumColors() : 0;
     for (int storedY = 0; storedY < height; ++storedY) {
         std::uint8_t* dst = converted.StoredRow(storedY);
         for (int x = 0; x < width; ++x, dst += 3) {
-            const RgbQuad colour = image.GetPixelColor(x, storedY);
+            // An index beyond a short palette reads black rather than past the palette.
+            const std::uint8_t index = image.GetPixelIndex(x, storedY);
+            const RgbQuad colour = index < colours ? palette[index] : RgbQuad{};
             dst[0] = colour.blue;
             dst[1] = colour.green;
             dst[2] = colour.red;

@@ -95,6 +95,14 @@ TEST(GreyRegion, EightBitPictureBecomesTwentyFourBit) {
         }
     }
     EXPECT_TRUE(EnsureTwentyFourBit(image));  // already 24-bit: unchanged
+    CxImage twoColour;
+    ASSERT_TRUE(twoColour.Create(9, 2, 1));
+    twoColour.SetPaletteColor(1, 255, 0, 0);
+    twoColour.SetPixelIndex(3, 1, 1);
+    ASSERT_TRUE(EnsureTwentyFourBit(twoColour));
+    EXPECT_EQ(twoColour.GetPixelColor(3, 1).red, 255);
+    EXPECT_EQ(twoColour.GetPixelColor(3, 1).blue, 0);
+    EXPECT_EQ(twoColour.GetPixelColor(4, 1).red, 0);
     CxImage empty;
     EXPECT_FALSE(EnsureTwentyFourBit(empty));
 }
