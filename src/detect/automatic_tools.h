@@ -10,9 +10,9 @@
 //   Auto Line-spacing 18 / 24     two drawn segments              AutoLineSpacing
 //   Auto Line Calibration         two drawn segments              AutoLineSpacing(...).distancePx
 //   Auto Angle-detection 21 / 25  two drawn segments              AutoAngleDetection
-//   Auto circle 19 / 21           SnapClick per left click,       AutoCircle on the right click
-//   Auto arc 333 / 23               PointToolReady before the     AutoArc on the right click
-//   Auto Line-Length2 24 / 22       right click finishes          AutoLineLength2 on the right click
+//   Auto circle 19 / 21           SnapClick per left click,       AutoCircle (right click)
+//   Auto arc 333 / 23               PointToolReady before the     AutoArc (right click)
+//   Auto Line-Length2 24 / 22       right click finishes          AutoLineLength2 (right click)
 //
 // Each tool call returns an AutoToolResult (or a struct holding one); MakeAutoRecord turns it
 // into the MeasureRecord to append. A nullopt result stores nothing.
