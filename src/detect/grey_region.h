@@ -1,0 +1,66 @@
+// Grey values for detection, computed straight from the 24-bit rows of a CxImage for the part
+// of the picture an operation needs, so that a click or a small search rectangle never pays for
+// a grey copy of the whole picture. The grey value of a pixel is the picture's grey plane
+// value (0.11 B + 0.59 G + 0.30 R, rounded). Also the conversion of pictures of other depths to
+// 24 bits, done when the still window loads a picture so that every tool works on it.
+// Plain functions; the image is only read (except EnsureTwentyFourBit) and must not change
+// during a call. Coordinates are picture pixels, x to the right, y from the top.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "imaging/cx_image.h"
+
+namespace lensora {
+
+// Inclusive picture rectangle, y from the top.
+struct PixelRect {
+    int x1 = 0;
+    int y1 = 0;
+    int x2 = 0;
+    int y2 = 0;
+
+    int Width() const { return x2 - x1 + 1; }
+    int Height() const { return y2 - y1 + 1; }
+    friend bool operator==(const PixelRect&, const PixelRect&) = default;
+};
+
+// An 8-bit plane of width x height values, row 0 first, no padding. What row 0 means (top or
+// bottom of the picture) is said by whoever fills it.
+struct GreyPlane {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> pixels;
+
+    std::uint8_t* Row(int y) { return pixels.data() + std::size_t(y) * std::size_t(width); }
+    const std::uint8_t* Row(int y) const {
+        return pixels.data() + std::size_t(y) * std::size_t(width);
+    }
+    std::uint8_t& At(int x, int y) { return Row(y)[x]; }
+    std::uint8_t At(int x, int y) const { return Row(y)[x]; }
+};
+
+// Grey value of one blue, green, red pixel: (0.11 B + 0.59 G + 0.30 R + 0.5) truncated, in
+// exact integer arithmetic (the same value as CxImage's grey plane).
+inline std::uint8_t GreyOfBgr(const std::uint8_t* bgr) {
+    return static_cast<std::uint8_t>((11u * bgr[0] + 59u * bgr[1] + 30u * bgr[2] + 50u) / 100u);
+}
+
+// True for a valid 24-bit picture with at least one pixel: the only kind detection works on.
+bool IsDetectable(const CxImage& image);
+
+// The rectangle clipped to the picture; false when nothing of it lies inside.
+bool ClipToPicture(const CxImage& image, PixelRect& rect);
+
+// Grey values of a rectangle that lies inside the picture. bottomUp = true puts the
+// rectangle's lowest row (picture row y2) first, false its top row. False when the picture is
+// not detectable or the rectangle is empty or not inside the picture.
+bool GreyOfRect(const CxImage& image, const PixelRect& rect, bool bottomUp, GreyPlane& out);
+
+// Converts a valid picture of 1, 4 or 8 bits to 24 bits in place (palette colours become
+// pixels; size, resolution and file type are kept). A 24-bit picture is left as it is. False
+// for an invalid picture or when memory is short; the picture is then unchanged.
+bool EnsureTwentyFourBit(CxImage& image);
+
+}  // namespace lensora

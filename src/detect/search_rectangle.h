@@ -1,0 +1,33 @@
+// The rectangle and mask in which the segment search looks for the edge under a segment the
+// user drew roughly along it (view pixels, y downwards). Plain functions.
+#pragma once
+
+#include "detect/edge_segment.h"
+#include "detect/grey_region.h"
+#include "detect/view_mapping.h"
+#include "measure/pixel_point.h"
+
+namespace lensora {
+
+// Half-width of the band around a steep or flat drawn segment.
+inline constexpr int kSearchMargin = 20;
+
+struct SearchArea {
+    PixelRect rect;  // view pixels, x1 <= x2, y1 <= y2
+    SegmentMask mask = SegmentMask::kNone;
+};
+
+// With dx = |xb - xa| and dy = |yb - ya|:
+// - steep (dx <= 20, dy > 20, or both <= 20 with dx <= dy): x from the smaller x - 20 to the
+//   larger x + 20, y from the upper to the lower end; mask vertical when xa == xb;
+// - flat (dy <= 20, dx > 20, or both <= 20 with dx > dy): x from the left to the right end, y
+//   from the smaller y - 20 to the larger y + 20; mask horizontal when ya == yb;
+// - otherwise the bounding box of the two ends.
+// Other masks: falling diagonal when the right end is the lower one on screen, else rising.
+// A difference of exactly 20 thus counts as narrow: such a segment still gets the band.
+SearchArea SearchRectangle(PixelPoint start, PixelPoint end);
+
+// The rectangle's corners converted to picture pixels (not clipped; the search clips).
+PixelRect ToPictureRect(const PixelRect& viewRect, const ViewMapping& mapping);
+
+}  // namespace lensora
