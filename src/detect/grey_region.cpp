@@ -47,33 +47,4 @@ bool GreyOfRect(const CxImage& image, const PixelRect& rect, bool bottomUp, Grey
     return true;
 }
 
-bool EnsureTwentyFourBit(CxImage& image) {
-    if (!image.IsValid()) {
-        return false;
-    }
-    if (image.GetBpp() == 24) {
-        return true;
-    }
-    CxImage converted(image.GetType());
-    const int width = image.GetWidth();
-    const int height = image.GetHeight();
-    if (!converted.Create(width, height, 24, image.GetType())) {
-        return false;
-    }
-    const RgbQuad* palette = image.GetPalette();
-    const std::uint32_t colours = palette != nullptr ? image.GetNumColors() : 0;
-    for (int storedY = 0; storedY < height; ++storedY) {
-        std::uint8_t* dst = converted.StoredRow(storedY);
-        for (int x = 0; x < width; ++x, dst += 3) {
-            // An index beyond a short palette reads black rather than past the palette.
-            const std::uint8_t index = image.GetPixelIndex(x, storedY);
-            const RgbQuad colour = index < colours ? palette[index] : RgbQuad{};
-            dst[0] = colour.blue;
-            dst[1] = colour.green;
-            dst[2] = colour.red;
-        }
-    }
-    return ReplacePixels(image, std::move(converted));
-}
-
 }  // namespace lensora

@@ -1,9 +1,9 @@
 // Grey values for detection, computed straight from the 24-bit rows of a CxImage for the part
 // of the picture an operation needs, so that a click or a small search rectangle never pays for
 // a grey copy of the whole picture. The grey value of a pixel is the picture's grey plane
-// value (0.11 B + 0.59 G + 0.30 R, rounded). Also the conversion of pictures of other depths to
-// 24 bits, done when the still window loads a picture so that every tool works on it.
-// Plain functions; the image is only read (except EnsureTwentyFourBit) and must not change
+// value (0.11 B + 0.59 G + 0.30 R, rounded). Pictures of other depths are first turned into
+// 24 bits (ConvertTo24Bits) when the still window loads them, so that every tool works on them.
+// Plain functions; the image is only read and must not change
 // during a call. Coordinates are picture pixels, x to the right, y from the top.
 #pragma once
 
@@ -57,10 +57,5 @@ bool ClipToPicture(const CxImage& image, PixelRect& rect);
 // rectangle's lowest row (picture row y2) first, false its top row. False when the picture is
 // not detectable or the rectangle is empty or not inside the picture.
 bool GreyOfRect(const CxImage& image, const PixelRect& rect, bool bottomUp, GreyPlane& out);
-
-// Converts a valid picture of 1, 4 or 8 bits to 24 bits in place (palette colours become
-// pixels; size, resolution and file type are kept). A 24-bit picture is left as it is. False
-// for an invalid picture or when memory is short; the picture is then unchanged.
-bool EnsureTwentyFourBit(CxImage& image);
 
 }  // namespace lensora

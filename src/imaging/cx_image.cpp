@@ -254,7 +254,10 @@ RgbQuad CxImage::GetPixelColor(int x, int storedY) const {
         const std::uint8_t* p = StoredRow(storedY) + std::size_t(x) * 3;
         return RgbQuad{p[0], p[1], p[2], 0};
     }
-    return GetPalette()[GetPixelIndex(x, storedY)];
+    // A file may use indices beyond its short palette: those read black instead of past it.
+    const std::uint8_t index = GetPixelIndex(x, storedY);
+    const RgbQuad* palette = GetPalette();
+    return palette != nullptr && index < GetNumColors() ? palette[index] : RgbQuad{};
 }
 
 bool CxImage::CreateFromDrawnBitmap(const std::uint8_t* pixels, int width, int height,

@@ -1,5 +1,7 @@
 #include "imaging/depth_conversion.h"
 
+#include <utility>
+
 namespace lensora {
 
 bool ConvertTo24Bits(CxImage& image) {
@@ -11,21 +13,20 @@ bool ConvertTo24Bits(CxImage& image) {
     }
     CxImage converted(image.GetType());
     if (!converted.Create(image.GetWidth(), image.GetHeight(), 24, image.GetType())) {
+        image.SetLastError(converted.LastError());
         return false;
     }
     for (int y = 0; y < image.GetHeight(); ++y) {
-        std::uint8_t* row = converted.StoredRow(y);
-        for (int x = 0; x < image.GetWidth(); ++x) {
+        std::uint8_t* dst = converted.StoredRow(y);
+        for (int x = 0; x < image.GetWidth(); ++x, dst += 3) {
             const RgbQuad c = image.GetPixelColor(x, y);
-            row[3 * x] = c.blue;
-            row[3 * x + 1] = c.green;
-            row[3 * x + 2] = c.red;
+            dst[0] = c.blue;
+            dst[1] = c.green;
+            dst[2] = c.red;
         }
     }
-    converted.SetXDpi(image.GetXDpi());
-    converted.SetYDpi(image.GetYDpi());
-    image = std::move(converted);
-    return true;
+    // Keeps the picture's own resolution.
+    return ReplacePixels(image, std::move(converted));
 }
 
 }  // namespace lensora

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "imaging/cx_image.h"
+#include "imaging/depth_conversion.h"
 
 namespace lensora {
 
@@ -20,23 +21,6 @@ int ValueChannels(const CxImage& image) {
     return image.IsGrey() ? 1 : 0;
 }
 
-// A 24-bit copy of a palette picture, replacing it.
-bool ExpandTo24(CxImage& image) {
-    CxImage wide(image.GetType());
-    if (!wide.Create(image.GetWidth(), image.GetHeight(), 24, image.GetType())) {
-        image.SetLastError(wide.LastError());
-        return false;
-    }
-    for (int y = 0; y < image.GetHeight(); ++y) {
-        std::uint8_t* dst = wide.StoredRow(y);
-        for (int x = 0; x < image.GetWidth(); ++x, dst += 3) {
-            const RgbQuad c = image.GetPixelColor(x, y);
-            dst[0] = c.blue, dst[1] = c.green, dst[2] = c.red;
-        }
-    }
-    return ReplacePixels(image, std::move(wide));
-}
-
 // Picture ready for a per-value filter: 24-bit or grey. Returns its bytes per pixel, 0 on
 // failure.
 int PrepareForFilter(CxImage& image) {
@@ -47,7 +31,7 @@ int PrepareForFilter(CxImage& image) {
     if (channels != 0) {
         return channels;
     }
-    return ExpandTo24(image) ? 3 : 0;
+    return ConvertTo24Bits(image) ? 3 : 0;
 }
 
 }  // namespace

@@ -23,11 +23,11 @@ namespace lensora {
 // The part of a view a label block anchored at `anchor` may cover: from a little above-left
 // of the anchor to 120 pixels beyond an estimate of the text width (16 pixels a character),
 // and down to two line heights below its last line. Clamped to the 32-bit range.
-PixelRect LabelArea(PixelPoint anchor, const std::vector<std::string>& lines, int lineGap);
+ClientRect LabelArea(PixelPoint anchor, const std::vector<std::string>& lines, int lineGap);
 // The smallest rectangle holding both.
-PixelRect UnionRect(const PixelRect& a, const PixelRect& b);
+ClientRect UnionRect(const ClientRect& a, const ClientRect& b);
 // The rectangle spanning two points, one pixel grown on every side (right/bottom inside).
-PixelRect SpanRect(PixelPoint a, PixelPoint b);
+ClientRect SpanRect(PixelPoint a, PixelPoint b);
 
 // What a tool needs from the interaction that runs it.
 class ToolEnv {
@@ -100,7 +100,7 @@ class ClickTool {
     }
     // Pointer moved (while the button is up or down). Returns the area whose look changed
     // (stored coordinates), e.g. a freehand path that grew or a label that follows.
-    virtual std::optional<PixelRect> Move(PixelPoint p) {
+    virtual std::optional<ClientRect> Move(PixelPoint p) {
         (void)p;
         return std::nullopt;
     }

@@ -7,7 +7,7 @@ namespace lensora {
 
 namespace {
 
-constexpr PixelRect kVideoArea{99, 50, 739, 530};
+constexpr ClientRect kVideoArea{99, 50, 739, 530};
 
 bool IsAutomatic(LiveKind kind) {
     const int code = static_cast<int>(kind);
@@ -54,7 +54,7 @@ PixelPoint LiveInteraction::StoredToClient(PixelPoint stored) const {
     return OffsetPoint(stored, kVideoOrigin.x, kVideoOrigin.y);
 }
 
-PixelRect LiveInteraction::ConfineArea() const {
+ClientRect LiveInteraction::ConfineArea() const {
     return kVideoArea;
 }
 

@@ -60,13 +60,13 @@ ToolStep ContinuousLineTool::DoubleClick(PixelPoint p) {
     return step;
 }
 
-std::optional<PixelRect> ContinuousLineTool::Move(PixelPoint p) {
+std::optional<ClientRect> ContinuousLineTool::Move(PixelPoint p) {
     if (!placingLabel_ || working_.points.back() == p) {
         return std::nullopt;
     }
     const std::vector<std::string> label{working_.labels.back()};
     const int gap = kDefaultLineGap;
-    const PixelRect before = LabelArea(working_.points.back(), label, gap);
+    const ClientRect before = LabelArea(working_.points.back(), label, gap);
     working_.points.back() = p;
     return UnionRect(before, LabelArea(p, label, gap));
 }
@@ -111,7 +111,7 @@ ToolStep FreehandTool::Click(PixelPoint p) {
     return step;
 }
 
-std::optional<PixelRect> FreehandTool::Move(PixelPoint p) {
+std::optional<ClientRect> FreehandTool::Move(PixelPoint p) {
     if (working_.points.empty() || working_.points.back() == p) {
         return std::nullopt;
     }

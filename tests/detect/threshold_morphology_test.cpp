@@ -5,6 +5,7 @@
 
 #include "detect/binary_morphology.h"
 #include "detect/grey_region.h"
+#include "imaging/depth_conversion.h"
 #include "detect/otsu_threshold.h"
 #include "detect/synthetic_pictures.h"
 
@@ -86,7 +87,7 @@ TEST(GreyRegion, EightBitPictureBecomesTwentyFourBit) {
         }
     }
     EXPECT_FALSE(IsDetectable(image));
-    ASSERT_TRUE(EnsureTwentyFourBit(image));
+    ASSERT_TRUE(ConvertTo24Bits(image));
     ASSERT_EQ(image.GetBpp(), 24);
     EXPECT_EQ(image.GetWidth(), 5);
     for (int storedY = 0; storedY < 3; ++storedY) {
@@ -94,17 +95,17 @@ TEST(GreyRegion, EightBitPictureBecomesTwentyFourBit) {
             EXPECT_EQ(GreyOfBgr(image.StoredRow(storedY) + 3 * x), x * 40 + storedY);
         }
     }
-    EXPECT_TRUE(EnsureTwentyFourBit(image));  // already 24-bit: unchanged
+    EXPECT_TRUE(ConvertTo24Bits(image));  // already 24-bit: unchanged
     CxImage twoColour;
     ASSERT_TRUE(twoColour.Create(9, 2, 1));
     twoColour.SetPaletteColor(1, 255, 0, 0);
     twoColour.SetPixelIndex(3, 1, 1);
-    ASSERT_TRUE(EnsureTwentyFourBit(twoColour));
+    ASSERT_TRUE(ConvertTo24Bits(twoColour));
     EXPECT_EQ(twoColour.GetPixelColor(3, 1).red, 255);
     EXPECT_EQ(twoColour.GetPixelColor(3, 1).blue, 0);
     EXPECT_EQ(twoColour.GetPixelColor(4, 1).red, 0);
     CxImage empty;
-    EXPECT_FALSE(EnsureTwentyFourBit(empty));
+    EXPECT_FALSE(ConvertTo24Bits(empty));
 }
 
 TEST(BinaryMorphology, CrossDilationAndErosionKeepTheTwoPixelBorder) {

@@ -8,6 +8,7 @@
 #include "imaging/bmp_bytes.h"
 #include "imaging/cx_file.h"
 #include "imaging/cx_image.h"
+#include "imaging/depth_conversion.h"
 #include "support/temp_dir.h"
 
 namespace lensora {
@@ -372,6 +373,25 @@ TEST(CxImageFiles, SaveAndLoadFailuresAndMessages) {
     CxImage noStream;
     EXPECT_FALSE(noStream.Decode(nullptr, kImageTypeBmp));
     EXPECT_EQ(noStream.LastError(), "null file handler");
+}
+
+TEST(BmpCodec, IndicesBeyondAShortPaletteReadBlackAndConvertToBlack) {
+    BmpSpec spec;
+    spec.width = 2;
+    spec.height = 1;
+    spec.bits = 8;
+    spec.clrUsed = 2;
+    spec.palette = {0x102030, 0xFF8040};
+    spec.pixels = std::string("\x01\xC8\0\0", 4);  // index 200 of a two-colour palette
+    CxImage image = Decode(BuildBmp(spec));
+    ASSERT_TRUE(image.IsValid()) << image.LastError();
+    EXPECT_EQ(image.GetPixelColor(0, 0).red, 0xFF);
+    const RgbQuad beyond = image.GetPixelColor(1, 0);
+    EXPECT_EQ(beyond.red + beyond.green + beyond.blue, 0);
+    ASSERT_TRUE(ConvertTo24Bits(image));
+    EXPECT_EQ(image.GetBpp(), 24);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(image.StoredRow(0)), 6),
+              std::string("\x40\x80\xFF\0\0\0", 6));
 }
 
 }  // namespace
