@@ -5,13 +5,17 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPointer>
 
 #include "app/app_state.h"
+#include "canvas/still_window_commands.h"
 #include "canvas/ui/still_window.h"
+#include "measure/tool_catalog.h"
 #include "imaging/cx_image.h"
 #include "measure/ini_table.h"
 #include "support/fake_prompts.h"
@@ -160,6 +164,44 @@ TEST_F(StillCanvasTest, NoRateRefusesAMeasuringToolWithTheMessage) {
     Click(100, 100);
     Click(300, 100);
     EXPECT_TRUE(canvas->Records().empty());
+}
+
+TEST_F(StillCanvasTest, RevertUndoesEdgePaintingAndDropsTheMeasurements) {
+    // A dark bar gives the global edge painting something to paint.
+    for (int y = 100; y < 300; ++y) {
+        std::fill_n(canvas->Picture().RowFromTop(y) + 200 * 3, 100 * 3, std::uint8_t(20));
+    }
+    const std::vector<std::uint8_t> original(canvas->Picture().GetBits(),
+                                             canvas->Picture().GetBits() + 640 * 480 * 3);
+    window->OnCommand(kStillCheckEdgeGlobalCommand);
+    EXPECT_EQ(window->ToolNameBox()->text(), "Check Edge(Global)");
+    EXPECT_NE(std::memcmp(canvas->Picture().GetBits(), original.data(), original.size()), 0);
+    ASSERT_TRUE(canvas->ChooseCommand(kStraightLineMeasure));
+    Click(10, 10);
+    Click(100, 10);
+    ASSERT_EQ(canvas->Records().size(), 1u);
+
+    window->OnCommand(still_command::kRevert);
+    canvas = window->Canvas();
+    ASSERT_NE(canvas, nullptr);
+    EXPECT_TRUE(canvas->Records().empty());
+    // The file is read again: the bar drawn in memory only is gone, and so is the painting.
+    for (int y = 0; y < 480; y += 37) {
+        EXPECT_EQ(canvas->Picture().RowFromTop(y)[3 * 250], 128) << y;
+    }
+}
+
+TEST_F(StillCanvasTest, MaximisingWithUnsavedMeasurementsOffersToSaveFirst) {
+    ASSERT_TRUE(canvas->ChooseCommand(kStraightLineMeasure));
+    Click(10, 10);
+    Click(100, 10);
+    Click(120, 30);
+    prompts.answers = {PromptAnswer::No};
+    window->ToggleMaximised();
+    EXPECT_EQ(prompts.asked.back(), "Save changes to...");
+    ASSERT_NE(window->Canvas(), nullptr);
+    EXPECT_EQ(window->Canvas()->DisplayMode(), StillCanvas::kActualSizeMode);
+    EXPECT_TRUE(window->Canvas()->Records().empty());  // the rebuilt canvas starts afresh
 }
 
 }  // namespace
