@@ -299,4 +299,23 @@ void InteractionCore::Invalidate(const ClientRect& stored) {
     view_.InvalidateRect({topLeft.x, topLeft.y, bottomRight.x, bottomRight.y});
 }
 
+bool InteractionCore::PlaceText(int kind, const std::string& text, const LogFont& font,
+                                std::uint32_t colour) {
+    EndMeasurement();
+    if (text.empty()) {
+        Prompts().Show(GetText(kInputTextText), PromptIcon::Exclamation);
+        return false;
+    }
+    MeasureRecord record = MakeRecord(kind);
+    const PixelPoint at = LastPointer();
+    record.points = {at, OffsetPoint(at, kTextBoxSpan.x, kTextBoxSpan.y)};
+    record.labels = {text};
+    record.textFont = font;
+    record.textColor = colour;
+    StoreRecord(std::move(record), true);
+    StartPlacement(0, true, true);
+    Repaint();
+    return true;
+}
+
 }  // namespace lensora

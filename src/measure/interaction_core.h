@@ -84,6 +84,10 @@ class InteractionCore : protected ToolEnv {
     // every point, shifted alike) follows the pointer until the next click.
     void StartPlacement(int anchorIndex, bool wholeRecord, bool leaveTool);
 
+    // Stores a text record of code `kind` at the pointer that then follows the pointer until a
+    // click fixes it and leaves the tool; an empty text shows "Please input text!" instead.
+    bool PlaceText(int kind, const std::string& text, const LogFont& font, std::uint32_t colour);
+
     // Ends the measurement in progress: a record whose label is being placed keeps the
     // label where it is; clicks of an unfinished record are dropped.
     void EndMeasurement();

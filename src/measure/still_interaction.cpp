@@ -291,21 +291,7 @@ bool StillInteraction::ConfirmText(const std::string& text, const LogFont& font,
     if (mode_ != StillMode::kText) {
         return false;
     }
-    EndMeasurement();
-    if (text.empty()) {
-        Prompts().Show(GetText(kInputTextText), PromptIcon::Exclamation);
-        return false;
-    }
-    MeasureRecord record = MakeRecord(static_cast<int>(StillKind::kText));
-    const PixelPoint at = LastPointer();
-    record.points = {at, OffsetPoint(at, kTextBoxSpan.x, kTextBoxSpan.y)};
-    record.labels = {text};
-    record.textFont = font;
-    record.textColor = colour;
-    StoreRecord(std::move(record), true);
-    StartPlacement(0, true, true);
-    Repaint();
-    return true;
+    return PlaceText(static_cast<int>(StillKind::kText), text, font, colour);
 }
 
 void StillInteraction::SelectAt(PixelPoint p) {

@@ -346,11 +346,7 @@ bool MainWindow::InDragBand(const QPoint& pos) const {
 
 void MainWindow::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && InDragBand(event->position().toPoint())) {
-        // Let the window manager move the window; without one, move it by hand.
-        if (!(windowHandle() && windowHandle()->startSystemMove())) {
-            dragging_ = true;
-            dragOffset_ = event->globalPosition().toPoint() - frameGeometry().topLeft();
-        }
+        drag_.Start(*this, *event);
         event->accept();
         return;
     }
@@ -358,8 +354,7 @@ void MainWindow::mousePressEvent(QMouseEvent* event) {
 }
 
 void MainWindow::mouseMoveEvent(QMouseEvent* event) {
-    if (dragging_) {
-        move(event->globalPosition().toPoint() - dragOffset_);
+    if (drag_.Follow(*this, *event)) {
         event->accept();
         return;
     }
@@ -367,7 +362,7 @@ void MainWindow::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void MainWindow::mouseReleaseEvent(QMouseEvent* event) {
-    dragging_ = false;
+    drag_.Stop();
     QWidget::mouseReleaseEvent(event);
 }
 

@@ -7,6 +7,8 @@
 #include <QPoint>
 #include <QWidget>
 
+#include "app/ui/window_drag.h"
+
 class QLineEdit;
 class QLabel;
 class QMenu;
@@ -86,8 +88,7 @@ private:
     QLineEdit* calibratedRateBox_ = nullptr;
     QTimer* calibratePromptTimer_ = nullptr;
     bool cameraConnected_ = false;
-    bool dragging_ = false;
-    QPoint dragOffset_;
+    WindowDrag drag_;
 };
 
 }  // namespace lensora

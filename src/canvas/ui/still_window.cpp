@@ -356,25 +356,21 @@ void StillWindow::mousePressEvent(QMouseEvent* event) {
             ToggleMaximised();
             return;
         }
-        if (!(windowHandle() && windowHandle()->startSystemMove())) {
-            dragging_ = true;
-            dragOffset_ = event->globalPosition().toPoint() - frameGeometry().topLeft();
-        }
+        drag_.Start(*this, *event);
         return;
     }
     QWidget::mousePressEvent(event);
 }
 
 void StillWindow::mouseMoveEvent(QMouseEvent* event) {
-    if (dragging_) {
-        move(event->globalPosition().toPoint() - dragOffset_);
+    if (drag_.Follow(*this, *event)) {
         return;
     }
     QWidget::mouseMoveEvent(event);
 }
 
 void StillWindow::mouseReleaseEvent(QMouseEvent* event) {
-    dragging_ = false;
+    drag_.Stop();
     QWidget::mouseReleaseEvent(event);
 }
 

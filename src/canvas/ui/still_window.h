@@ -8,6 +8,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include "app/ui/window_drag.h"
+
 #include <memory>
 
 class QLineEdit;
@@ -94,8 +96,7 @@ private:
     QLineEdit* toolNameBox_ = nullptr;
     QLineEdit* scaleBox_ = nullptr;
     QLineEdit* magnificationBox_ = nullptr;
-    bool dragging_ = false;
-    QPoint dragOffset_;
+    WindowDrag drag_;
 };
 
 }  // namespace lensora
