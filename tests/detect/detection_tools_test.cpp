@@ -5,12 +5,14 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "detect/auto_tool_preview.h"
 #include "detect/detection_tools.h"
 #include "detect/synthetic_pictures.h"
 #include "measure/live_interaction.h"
 #include "measure/measured_values.h"
 #include "measure/still_interaction.h"
 #include "support/fake_interaction_view.h"
+#include "support/recording_surface.h"
 
 namespace lensora::test {
 namespace {
@@ -325,6 +327,34 @@ TEST(DetectionToolsTest, CheckEdgePaintsTheMarkedSectionOfTheScrolledPicture) {
     EXPECT_FALSE(still.tools.PaintWholePicture());
     EXPECT_EQ(still.window.pictureChanges, 2);
     EXPECT_EQ(still.window.busyRuns, 2);
+}
+
+TEST(DetectionToolsTest, PreviewShowsDrawnSegmentsAndSnappedCrosses) {
+    Still still(DiscPicture(400, 400, 200, 200, 50), {30, 40});
+    still.view.drawing.penWidth = 3;
+    still.view.drawing.penColour = 0x0000FF;
+    ASSERT_TRUE(still.interaction.ChooseTool(StillMode::kAutoCircle, true));
+    still.ClickAt({258, 200});
+    RecordingSurface crosses;
+    DrawAutoPreview(crosses, StillAutoPreview(still.interaction.Mode()),
+                    still.interaction.Working(), still.view.drawing, {30, 40});
+    ASSERT_EQ(crosses.calls.size(), 2u);
+    EXPECT_EQ(crosses.calls[0].points, (std::vector<P>{{216, 160}, {224, 160}}));
+    EXPECT_EQ(crosses.calls[1].points, (std::vector<P>{{220, 156}, {220, 164}}));
+    EXPECT_EQ(crosses.calls[0].pen, (Pen{PenStyle::Solid, 1, 0x0000FF}));
+
+    ASSERT_TRUE(still.interaction.ChooseTool(StillMode::kAutoAngle, true));
+    for (P p : {P{50, 60}, P{90, 60}, P{120, 70}}) {
+        still.ClickAt(p);
+    }
+    RecordingSurface segments;
+    DrawAutoPreview(segments, StillAutoPreview(still.interaction.Mode()),
+                    still.interaction.Working(), still.view.drawing, {30, 40});
+    ASSERT_EQ(segments.calls.size(), 1u);
+    EXPECT_EQ(segments.calls[0].points, (std::vector<P>{{20, 20}, {60, 20}}));
+    EXPECT_EQ(segments.calls[0].pen.width, 3);
+    EXPECT_EQ(LiveAutoPreview(LiveKind::kAutoArc), AutoPreview::Crosses);
+    EXPECT_EQ(LiveAutoPreview(LiveKind::kArc), AutoPreview::None);
 }
 
 }  // namespace
