@@ -2,7 +2,6 @@
 // with known edges, with and without a scroll offset.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstdlib>
 
 #include "detect/auto_tool_preview.h"
@@ -191,29 +190,26 @@ TEST(DetectionToolsTest, SnappingUsesTheDetectionRangeAndIgnoresUnusablePictures
     EXPECT_FALSE(still.view.captured);
 }
 
-TEST(DetectionToolsTest, LineLengthOneFindsTheEdgeUnderTheDrawnSegment) {
-    for (int noise : {0, 20}) {
-        Still still(VerticalBarPicture(200, 160, 80, 119), {10, 20});
-        AddNoise(still.window.picture, noise, 8);
-        ASSERT_TRUE(still.interaction.ChooseTool(StillMode::kAutoLineLength1, true));
-        still.ClickAt({73, 30});
-        ASSERT_TRUE(still.view.shownBand);
-        EXPECT_EQ(still.view.shownBand->kind, RubberBandKind::Line);
-        still.ClickAt({73, 130});
-        EXPECT_TRUE(still.window.BusyPaired());
-        EXPECT_EQ(still.window.busyRuns, 1);
-        ASSERT_EQ(still.records.size(), 1u);
-        const MeasureRecord& line = still.records[0];
-        EXPECT_EQ(line.kind, 23);
-        ASSERT_EQ(line.points.size(), 3u);
-        EXPECT_LE(std::abs(line.points[0].x - 80), 1) << noise;
-        EXPECT_LE(std::abs(line.points[1].x - 80), 1) << noise;
-        EXPECT_EQ(line.points[2], (P{73, 130}));
-        ASSERT_TRUE(still.interaction.PlacingLabel());
-        still.ClickAt({150, 40});
-        EXPECT_EQ(still.records[0].points[2], (P{150, 40}));
-    }
-    // No edge: the drawn line is kept; a drawn line without length stores nothing.
+TEST(DetectionToolsTest, SegmentToolsSearchUnderTheDrawnSegmentsOrKeepThem) {
+    Still still(VerticalBarPicture(200, 160, 80, 119), {10, 20});
+    AddNoise(still.window.picture, 20, 8);
+    ASSERT_TRUE(still.interaction.ChooseTool(StillMode::kAutoLineLength1, true));
+    still.ClickAt({73, 30});
+    ASSERT_TRUE(still.view.shownBand);
+    EXPECT_EQ(still.view.shownBand->kind, RubberBandKind::Line);
+    still.ClickAt({73, 130});
+    EXPECT_EQ(still.window.busyRuns, 1);
+    ASSERT_EQ(still.records.size(), 1u);
+    EXPECT_EQ(still.records[0].kind, 23);
+    ASSERT_EQ(still.records[0].points.size(), 3u);
+    EXPECT_LE(std::abs(still.records[0].points[0].x - 80), 1);
+    EXPECT_LE(std::abs(still.records[0].points[1].x - 80), 1);
+    ASSERT_TRUE(still.interaction.PlacingLabel());  // the anchor starts at the storing click
+    EXPECT_EQ(still.records[0].points[2], (P{73, 130}));
+    still.ClickAt({150, 40});
+    EXPECT_EQ(still.records[0].points[2], (P{150, 40}));
+
+    // No edge: the drawn segments stand in; a drawn line without length stores nothing.
     Still flat(UniformPicture(200, 160, 100), {});
     ASSERT_TRUE(flat.interaction.ChooseTool(StillMode::kAutoLineLength1, true));
     flat.ClickAt({50, 50});
@@ -224,7 +220,16 @@ TEST(DetectionToolsTest, LineLengthOneFindsTheEdgeUnderTheDrawnSegment) {
     flat.ClickAt({50, 150});
     ASSERT_EQ(flat.records.size(), 1u);
     EXPECT_EQ(flat.records[0].labels, Labels{"L:1.000mm"});
+    ASSERT_TRUE(flat.interaction.ChooseTool(StillMode::kAutoAngle, true));
+    for (P p : {P{10, 100}, P{110, 100}, P{10, 100}, P{10, 0}, P{120, 120}}) {
+        flat.ClickAt(p);
+    }
+    ASSERT_EQ(flat.records.size(), 2u);
+    EXPECT_EQ(flat.records[1].kind, 21);
+    EXPECT_EQ(flat.records[1].labels, Labels{"90.00°"});
+    EXPECT_EQ(flat.records[1].points.back(), (P{120, 120}));
     EXPECT_TRUE(flat.window.BusyPaired());
+    EXPECT_EQ(flat.window.busyRuns, 3);
 }
 
 TEST(DetectionToolsTest, LineSpacingMeasuresOrCalibratesBetweenTwoEdges) {
@@ -273,26 +278,6 @@ TEST(DetectionToolsTest, LineSpacingMeasuresOrCalibratesBetweenTwoEdges) {
     drawBoth(live);
     EXPECT_EQ(live.records.size(), 2u);
     EXPECT_EQ(live.window.calibrationLines.size(), 1u);
-}
-
-TEST(DetectionToolsTest, AngleDetectionOnTwoCrossingBars) {
-    const double c = std::cos(M_PI / 3);
-    const double s = std::sin(M_PI / 3);
-    Live live(MakePicture(640, 480, [&](int x, int y) {
-        const double toSecond = std::abs((x - 150) * s + (y - 160) * c);
-        return std::abs(y - 160) <= 8 || toSecond <= 8 ? kDark : kBright;
-    }));
-    ASSERT_TRUE(live.interaction.ChooseTool(LiveKind::kAutoAngle));
-    for (P p : {P{20, 148}, P{110, 148}, P{173, 120}, P{231, 20}}) {
-        live.ClickAt(p);
-    }
-    live.ClickAt({250, 200});
-    ASSERT_EQ(live.records.size(), 1u);
-    EXPECT_EQ(live.records[0].kind, 25);
-    EXPECT_EQ(live.records[0].points.size(), 5u);
-    const double angle = std::stod(live.records[0].labels.at(0));
-    EXPECT_NEAR(std::min(angle, 180 - angle), 60.0, 1.0);
-    EXPECT_TRUE(live.window.BusyPaired());
 }
 
 TEST(DetectionToolsTest, CheckEdgePaintsTheMarkedSectionOfTheScrolledPicture) {
