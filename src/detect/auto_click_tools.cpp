@@ -112,8 +112,10 @@ class SegmentClickTool final : public ClickTool {
             }
             ToolStep stored = StoreStep(*result, env_, -1);
             stored.started = step.started;
-            if (hooks_->calibrationLineMeasured) {
-                hooks_->calibrationLineMeasured(*calibrationLength);
+            // Last: nothing of this tool is touched after the window has been told.
+            const SharedHooks hooks = hooks_;
+            if (hooks->calibrationLineMeasured) {
+                hooks->calibrationLineMeasured(*calibrationLength);
             }
             return stored;
         }

@@ -30,7 +30,8 @@
 // computed from: CalibrationLine::pixelLength). It is called inside the click, before the
 // interaction appends the record; the window opens its actual-distance dialog after the
 // click has returned (queued) and then replaces the newest record's first label with
-// CalibrationResult::lineLabel.
+// CalibrationResult::lineLabel. No hook may choose a tool or change the records while it
+// runs: the tool that calls it is still on the stack.
 //
 // Ownership: the hooks are copied; the tools made here keep their own reference to them, so
 // they may outlive this object. User-interface thread only.
