@@ -299,10 +299,14 @@ TEST(DetectionToolsTest, CheckEdgePaintsTheMarkedSectionOfTheScrolledPicture) {
     }
     EXPECT_GT(inside, 100);
     EXPECT_EQ(outside, 0);
+    // Both sides of the disc's rim lie in the section.
+    int leftRim = 0;
     int rightRim = 0;
-    for (int x = 145; x <= 155; ++x) {
-        rightRim += IsRed(still.window.picture, x, 100) ? 1 : 0;
+    for (int d = -5; d <= 5; ++d) {
+        leftRim += IsRed(still.window.picture, 50 + d, 100) ? 1 : 0;
+        rightRim += IsRed(still.window.picture, 150 + d, 100) ? 1 : 0;
     }
+    EXPECT_GT(leftRim, 0);
     EXPECT_GT(rightRim, 0);
 
     EXPECT_TRUE(still.tools.PaintWholePicture());
