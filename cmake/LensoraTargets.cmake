@@ -48,6 +48,11 @@ if(LENSORA_BUILD_APP)
     install(DIRECTORY ${PROJECT_SOURCE_DIR}/resources/
             DESTINATION ${CMAKE_INSTALL_DATADIR}/lensora
             PATTERN "*.desktop" EXCLUDE)
+    # Lets file managers offer Lensora for pictures: `lensora PICTURE` opens it for measuring.
+    install(FILES ${PROJECT_SOURCE_DIR}/resources/lensora.desktop
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+    install(FILES ${PROJECT_SOURCE_DIR}/resources/icons/lensora.svg
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 endif()
 
 if(LENSORA_BUILD_TESTS)

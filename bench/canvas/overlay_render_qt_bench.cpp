@@ -1,6 +1,7 @@
 // Overlay rendering through QPainter: 200 mixed records drawn into the saved 1600 x 1200
 // picture against drawing the picture alone, and one 640 x 480 live frame with 50 records,
-// the cross ruler and the rings against the stretched copy of the frame alone.
+// the cross ruler and the rings against the stretched copy of the frame alone, and the still
+// canvas's fit-view repaint.
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
@@ -107,6 +108,27 @@ void BM_SavedPicture_PictureOnly(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_SavedPicture_PictureOnly)->Unit(benchmark::kMillisecond);
+
+// The still canvas's repaint in fit view: a 1600 x 1200 picture shrunk into the 640 x 480
+// memory surface with 100 records and the caption, against the picture and caption alone.
+// The argument is the record count (0: the reference).
+void BM_StillCanvasFitView(benchmark::State& state) {
+    EnsureGuiApplication();
+    const Picture picture(1600, 1200);
+    const RecordList records = MixedRecords(static_cast<int>(state.range(0)), false);
+    const DrawingSettings settings;
+    QtDrawingSurface surface(640, 480);
+    CanvasPaintInput in;
+    in.picture = &picture.dib;
+    in.mode = DisplayMode::Fit;
+    in.records = &records;
+    in.settings = &settings;
+    in.caption = "Still_2026-12-08_101500_100X_N0001";
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(PaintCanvas(surface, in));
+    }
+}
+BENCHMARK(BM_StillCanvasFitView)->Arg(0)->Arg(100)->Unit(benchmark::kMillisecond);
 
 LiveFrameInput LiveInput(const Picture& frame, const RecordList* records) {
     LiveFrameInput in;

@@ -150,20 +150,5 @@ bool RenderAnnotatedImage(DrawingSurface& surface, const AnnotatedImageInput& in
     return true;
 }
 
-std::optional<AnnotatedFileType> AnnotatedImageFileType(std::string_view path) {
-    if (path.size() < 3) {
-        return std::nullopt;
-    }
-    std::string ext(path.substr(path.size() - 3));
-    std::transform(ext.begin(), ext.end(), ext.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    if (ext == "bmp") {
-        return AnnotatedFileType::Bmp;
-    }
-    if (ext == "jpg") {
-        return AnnotatedFileType::Jpeg;
-    }
-    return std::nullopt;
-}
 
 }  // namespace lensora

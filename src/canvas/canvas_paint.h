@@ -61,10 +61,4 @@ struct AnnotatedImageInput {
 // False when there is no picture or the surface is not the picture's size.
 bool RenderAnnotatedImage(DrawingSurface& surface, const AnnotatedImageInput& input);
 
-enum class AnnotatedFileType { Bmp, Jpeg };
-
-// The file type of a save path by its last three characters, case-insensitively: "bmp" or
-// "jpg"; nullopt for anything else (the save is refused).
-std::optional<AnnotatedFileType> AnnotatedImageFileType(std::string_view path);
-
 }  // namespace lensora

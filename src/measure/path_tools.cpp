@@ -134,9 +134,12 @@ ToolStep PolygonTool::DoubleClick(PixelPoint p) {
     if (points.empty()) {
         return Click(p);
     }
+    // The first press of the double-click placed the last vertex; the double-click repeats
+    // it, so the closing edge starts from the repeat and the edge to the last vertex is drawn.
     if (points.back() != p) {
         points.push_back(p);
     }
+    points.push_back(p);
     const std::optional<std::int64_t> area =
         points.size() >= 3 ? PolygonPixelArea(points) : std::nullopt;
     std::optional<Labels> labels =

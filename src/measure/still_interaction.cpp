@@ -88,8 +88,24 @@ ClientRect StillInteraction::ConfineArea() const {
 }
 
 void StillInteraction::StoreRecord(MeasureRecord record, bool placementFollows) {
+    std::optional<CalibrationLineHook> hook;
+    if (calibrationLine_ && calibrationLine_->kind == record.kind) {
+        hook = std::move(calibrationLine_);
+        calibrationLine_.reset();
+        // The calibration line shows its length only once the new rate is known.
+        for (std::string& label : record.labels) {
+            label.clear();
+        }
+    }
     MeasureRecord* stored = AppendRecord(records_, std::move(record));
     placed_ = placementFollows ? stored : nullptr;
+    if (hook && hook->onLine) {
+        hook->onLine(*stored);
+    }
+}
+
+void StillInteraction::ExpectCalibrationLine(int kind, std::function<void(MeasureRecord&)> onLine) {
+    calibrationLine_ = CalibrationLineHook{kind, std::move(onLine)};
 }
 
 MeasureRecord* StillInteraction::PlacementRecord() {
@@ -152,6 +168,7 @@ bool StillInteraction::ChooseCommand(int command) {
 
 bool StillInteraction::ChooseTool(StillMode mode, bool measuring, bool prepareRate) {
     EndAll();
+    calibrationLine_.reset();
     ClearSelection(records_);
     Counters().ResetBoth();
     if (prepareRate && NeedsRate(mode, measuring) && !View().PrepareRate()) {

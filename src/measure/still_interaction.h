@@ -8,6 +8,7 @@
 // outlive this object. User-interface thread only.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -71,6 +72,14 @@ class StillInteraction final : public InteractionCore {
 
     const StillRecords& Records() const { return records_; }
 
+    // A line calibration waits for its line: the next record of still code `kind` is stored
+    // with empty labels and handed to `onLine` right after it entered the list (its label is
+    // then placed as usual). Cleared by ClearCalibrationLine, by choosing a tool, and once the
+    // line has been handed over.
+    void ExpectCalibrationLine(int kind, std::function<void(MeasureRecord&)> onLine);
+    void ClearCalibrationLine() { calibrationLine_.reset(); }
+    bool ExpectingCalibrationLine() const { return calibrationLine_.has_value(); }
+
   private:
     bool InArea(PixelPoint client) const override;
     PixelPoint ClientToStored(PixelPoint client) const override;
@@ -103,6 +112,11 @@ class StillInteraction final : public InteractionCore {
     };
     std::optional<MoveState> moving_;
     std::optional<PixelPoint> sectionStart_;  // check edge: where the press was
+    struct CalibrationLineHook {
+        int kind;
+        std::function<void(MeasureRecord&)> onLine;
+    };
+    std::optional<CalibrationLineHook> calibrationLine_;
 };
 
 }  // namespace lensora

@@ -73,17 +73,6 @@ TEST(AnnotatedImage, FitViewPointsAreScaledAndFontsKept) {
     EXPECT_FALSE(RenderAnnotatedImage(s, in));
 }
 
-TEST(AnnotatedImage, FileTypeByTheLastThreeCharacters) {
-    EXPECT_EQ(AnnotatedImageFileType("/a/b/c.bmp"), AnnotatedFileType::Bmp);
-    EXPECT_EQ(AnnotatedImageFileType("C.BMP"), AnnotatedFileType::Bmp);
-    EXPECT_EQ(AnnotatedImageFileType("x.JpG"), AnnotatedFileType::Jpeg);
-    EXPECT_EQ(AnnotatedImageFileType("xjpg"), AnnotatedFileType::Jpeg);
-    EXPECT_FALSE(AnnotatedImageFileType("x.jpeg"));
-    EXPECT_FALSE(AnnotatedImageFileType("x.png"));
-    EXPECT_FALSE(AnnotatedImageFileType("mp"));
-    EXPECT_FALSE(AnnotatedImageFileType(""));
-}
-
 TEST(CanvasPaint, PictureThenPreviewThenRecordsThenCaption) {
     Picture picture(1280, 1024);
     StillRecords records;

@@ -28,6 +28,8 @@ TEST(PictureName, CaptionAndFileType) {
     EXPECT_EQ(PictureFileType("x.Jpg"), "jpg");
     EXPECT_EQ(PictureFileType("x.jpeg"), "");
     EXPECT_EQ(PictureFileType("pg"), "");
+    EXPECT_EQ(PictureFileType("xjpg"), "jpg");
+    EXPECT_EQ(PictureFileType("x.png"), "");
 }
 
 }  // namespace

@@ -323,10 +323,12 @@ TEST_F(StillToolsTest, PolygonClosesAtDoubleClickAndPlacesItsLabel) {
     Click(100, 100);
     DoubleClickAt(0, 100);
     ASSERT_EQ(records.size(), 1u);
-    EXPECT_EQ(Last().points, (Points{{0, 0}, {100, 0}, {100, 100}, {0, 100}, {0, 100}}));
+    // The last vertex twice (its click and the double-click), then the label anchor.
+    EXPECT_EQ(Last().points,
+              (Points{{0, 0}, {100, 0}, {100, 100}, {0, 100}, {0, 100}, {0, 100}}));
     EXPECT_EQ(Last().labels, (Texts{"A:1.000mm2"}));
     Click(30, 30);
-    EXPECT_EQ(Last().points[4], (P{30, 30}));
+    EXPECT_EQ(Last().points[5], (P{30, 30}));
     EXPECT_FALSE(view.captured);
 
     Click(0, 0);  // two vertices only: nothing
@@ -526,6 +528,37 @@ TEST_F(StillToolsTest, ContinuousLineOfTenThousandSegments) {
     ASSERT_EQ(records.size(), 1u);
     EXPECT_EQ(Last().labels.size(), 10001u);
     EXPECT_EQ(Last().points.size(), 1u + 2 * 10001);
+}
+
+TEST_F(StillToolsTest, CalibrationLineIsStoredWithoutLabelHandedOverOnceAndStillPlaced) {
+    Measure(StillMode::kParallelLine);
+    std::vector<double> handed;
+    interaction.ExpectCalibrationLine(static_cast<int>(StillKind::kParallelLine), [&](MeasureRecord& line) {
+        handed.push_back(double(line.points[1].x - line.points[0].x));
+        EXPECT_EQ(line.labels, (Texts{""}));
+        line.labels[0] = "L:2.000mm";  // the caller sets the label the new rate gives
+    });
+    Click(10, 10);
+    Click(210, 10);
+    ASSERT_EQ(handed, (std::vector<double>{200}));
+    EXPECT_FALSE(interaction.ExpectingCalibrationLine());
+    Click(220, 40);  // the label is placed as usual
+    EXPECT_EQ(Last().labels, (Texts{"L:2.000mm"}));
+    EXPECT_EQ(Last().points.back(), (P{220, 40}));
+
+    Click(10, 100);  // the next line is an ordinary measurement
+    Click(110, 100);
+    EXPECT_EQ(handed.size(), 1u);
+    EXPECT_EQ(Last().labels, (Texts{"L:1.000mm"}));
+
+    interaction.ExpectCalibrationLine(static_cast<int>(StillKind::kParallelLine), [&](MeasureRecord&) {
+        handed.push_back(-1);
+    });
+    Measure(StillMode::kParallelLine);  // choosing a tool abandons the calibration
+    EXPECT_FALSE(interaction.ExpectingCalibrationLine());
+    Click(10, 200);
+    Click(110, 200);
+    EXPECT_EQ(handed.size(), 1u);
 }
 
 }  // namespace

@@ -1,31 +1,43 @@
 #include "canvas/ui/still_canvas.h"
 
+#include <QApplication>
+#include <QCursor>
+#include <QLineEdit>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QTimer>
+
+#include <cmath>
 
 #include "app/app_state.h"
+#include "app/text_catalog.h"
 #include "app/ui/skin.h"
+#include "app/ui/ui_text.h"
+#include "canvas/canvas_paint.h"
 #include "canvas/image_view.h"
 #include "canvas/picture_name.h"
+#include "canvas/rubber_band_renderer.h"
 #include "canvas/still_window_commands.h"
+#include "canvas/ui/actual_distance_dialog.h"
+#include "canvas/ui/magnifier_lens.h"
+#include "detect/edge_painting.h"
 #include "imaging/depth_conversion.h"
+#include "measure/auto_tool.h"
+#include "measure/tool_catalog.h"
 #include "platform/qt_drawing_surface.h"
 
 namespace lensora {
 namespace {
 
-// The font of the caption at the canvas's lower left corner.
-LogFont CaptionFont() {
-    LogFont f = DefaultLogFont();
-    f.charSet = 1;
-    return f;
-}
-
 QCursor CrosshairCursor() {
     const QPixmap pixmap = skin::IconPixmap(QStringLiteral("cursor-crosshair.svg"), 32);
     return pixmap.isNull() ? QCursor(Qt::CrossCursor) : QCursor(pixmap, 16, 16);
 }
+
+// Until a camera reports its facts the still view assumes the large-sensor camera.
+const CameraFacts kStillCamera{};
 
 }  // namespace
 
@@ -33,10 +45,15 @@ QSize FitViewSize(int pictureWidth, int pictureHeight) {
     return pictureWidth == 1280 && pictureHeight == 1024 ? QSize(640, 512) : QSize(640, 480);
 }
 
-StillCanvas::StillCanvas(AppState& app, int displayMode, QWidget* parent)
-    : QAbstractScrollArea(parent), app_(app), displayMode_(displayMode) {
+StillCanvas::StillCanvas(AppState& app, int displayMode, UserPrompts& prompts, QWidget* parent)
+    : QAbstractScrollArea(parent),
+      app_(app),
+      prompts_(prompts),
+      displayMode_(displayMode),
+      calibration_(CalibrationView::Still, app.Calibration()) {
     setObjectName(QStringLiteral("stillCanvas"));
     setFrameShape(QFrame::NoFrame);
+    setFocusPolicy(Qt::ClickFocus);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setCursor(CrosshairCursor());
     viewport()->setMouseTracking(true);
@@ -45,9 +62,16 @@ StillCanvas::StillCanvas(AppState& app, int displayMode, QWidget* parent)
     setHorizontalScrollBarPolicy(policy);
     setVerticalScrollBarPolicy(policy);
     drawing_ = InitialDrawingSettings(app_.Settings(), app_.LabelFont());
+    InteractionView& view = *this;
+    interaction_ = std::make_unique<StillInteraction>(view, records_, app_.Settings(),
+                                                      SharedLabelCounters(), autoTools_.get());
+    interaction_->ChooseTool(StillMode::kSelect, false, false);
 }
 
-StillCanvas::~StillCanvas() = default;
+StillCanvas::~StillCanvas() {
+    // The interaction releases capture and erases its band through this view.
+    interaction_.reset();
+}
 
 bool StillCanvas::Load(const QString& path) {
     path_ = path;
@@ -60,9 +84,15 @@ bool StillCanvas::Load(const QString& path) {
         picture_.Destroy();
         return false;
     }
+    interaction_->SetPictureSize(picture_.GetWidth(), picture_.GetHeight());
     UpdateScrollRanges();
-    viewport()->update();
+    Repaint();
     return true;
+}
+
+void StillCanvas::SetRateBoxes(QLineEdit* magnification, QLineEdit* calibratedRate) {
+    magnificationBox_ = magnification;
+    rateBox_ = calibratedRate;
 }
 
 QPoint StillCanvas::ScrollPosition() const {
@@ -99,42 +129,348 @@ void StillCanvas::UpdateScrollRanges() {
 void StillCanvas::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
     UpdateScrollRanges();
+    Repaint();
 }
 
-void StillCanvas::scrollContentsBy(int, int) { viewport()->update(); }
+void StillCanvas::scrollContentsBy(int, int) {
+    const QPoint scroll = ScrollPosition();
+    interaction_->SetScrollOffset({scroll.x(), scroll.y()});
+    Repaint();
+}
+
+// ---- tools ----
+
+bool StillCanvas::ChooseCommand(int command) {
+    calibration_.CancelCalibration();
+    return interaction_->ChooseCommand(command);
+}
+
+void StillCanvas::ChooseNoTool() {
+    calibration_.CancelCalibration();
+    interaction_->ChooseTool(StillMode::kNone, false, false);
+}
+
+bool StillCanvas::StartCalibration(CalibrationTool tool) {
+    std::string magnification;
+    std::string rate;
+    if (!calibration_.StartCalibration(BoxTexts(magnification, rate), tool, prompts_)) {
+        return false;
+    }
+    const StillMode mode =
+        tool == CalibrationTool::Line ? StillMode::kParallelLine : StillMode::kAutoLineSpacing;
+    // The rate was just chosen by the calibration start.
+    interaction_->ChooseTool(mode, true, false);
+    interaction_->ExpectCalibrationLine(
+        static_cast<int>(*StillModeToKind(mode)),
+        [this](MeasureRecord& line) { CalibrationLineStored(line); });
+    const TextKey& status = CalibrationStatusText(tool);
+    ShowToolName(GetText(status.key, status.defaultText));
+    return true;
+}
+
+bool StillCanvas::EnterText(const QString& text, const LogFont& font, std::uint32_t colour) {
+    if (!ChooseCommand(still_command::kText)) {
+        return false;
+    }
+    return interaction_->ConfirmText(text.toStdString(), font, colour);
+}
+
+void StillCanvas::ChooseMagnifier(int zoomTenths, int lensSize) {
+    magnifierZoom_ = zoomTenths;
+    magnifierSize_ = lensSize;
+    calibration_.CancelCalibration();
+    interaction_->ChooseTool(StillMode::kMagnifier, false, false);
+}
+
+bool StillCanvas::PaintEdgesGlobal() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool painted = lensora::PaintEdgesGlobal(picture_);
+    QApplication::restoreOverrideCursor();
+    Repaint();
+    return painted;
+}
 
 bool StillCanvas::ApplyImageOperation(int command) {
     if (!lensora::ApplyImageOperation(picture_, command)) {
         return false;
     }
-    viewport()->update();
+    Repaint();
     return true;
 }
 
-QImage StillCanvas::RenderView() {
+// ---- calibration ----
+
+RateBoxTexts StillCanvas::BoxTexts(std::string& magnification, std::string& rate) const {
+    magnification = magnificationBox_ ? magnificationBox_->text().toStdString() : std::string();
+    rate = rateBox_ ? rateBox_->text().toStdString() : std::string();
+    return {magnification, rate};
+}
+
+bool StillCanvas::PrepareRate() {
+    std::string magnification;
+    std::string rate;
+    return calibration_.PrepareRate(BoxTexts(magnification, rate), prompts_);
+}
+
+ScaleContext StillCanvas::CurrentScale() const {
+    return MakeScaleContext(app_.Settings(), kStillCamera, calibration_.EffectiveRate());
+}
+
+void StillCanvas::CalibrationLineStored(MeasureRecord& line) {
+    if (line.points.size() < 2) {
+        return;
+    }
+    const double dx = double(line.points[1].x) - line.points[0].x;
+    const double dy = double(line.points[1].y) - line.points[0].y;
+    // The dialog opens once the click that stored the line has been handled.
+    QTimer::singleShot(0, this, [this, record = &line, length = std::hypot(dx, dy)] {
+        FinishCalibration(record, length);
+    });
+}
+
+void StillCanvas::FinishCalibration(MeasureRecord* line, double pixelLength) {
+    const bool stillThere = std::any_of(records_.records.begin(), records_.records.end(),
+                                        [line](const auto& r) { return r.get() == line; });
+    const QString unitName = QString::fromStdString(std::string(MeasureUnit(app_.Settings())));
+    const bool regrab = grabbing_;
+    if (regrab) {
+        viewport()->releaseMouse();
+    }
+    setEnabled(false);
+    const std::optional<double> actual = askActualDistance
+                                             ? askActualDistance(unitName, pixelLength)
+                                             : AskActualDistanceDialog(unitName, pixelLength);
+    setEnabled(true);
+    if (regrab && grabbing_) {
+        viewport()->grabMouse();
+    }
+    const std::string magnification =
+        magnificationBox_ ? magnificationBox_->text().toStdString() : std::string();
+    CalibrationContext context;
+    context.camera = kStillCamera;
+    context.pictureWidth = picture_.GetWidth();
+    context.pictureHeight = picture_.GetHeight();
+    context.unit = MeasureUnit(app_.Settings());
+    context.decimals = MeasureDecimals(app_.Settings());
+    const CalibrationLine measured{pixelLength, UnitsPerPixel(context.unit, kStillCamera)};
+    const CalibrationResult result =
+        calibration_.FinishCalibration(measured, actual, magnification, context);
+    if (stillThere && !line->labels.empty()) {
+        line->labels[0] = result.lineLabel;
+    }
+    if (result.applied) {
+        const CalibrationDone done = StillCalibrationDone(calibration_, magnification,
+                                                          app_.CalibrationFile(), prompts_);
+        if (done.applied) {
+            const QString rateText = QString::fromStdString(done.calibratedRateText);
+            if (rateBox_) {
+                rateBox_->setText(rateText);
+            }
+            const HandoverTexts handover = CalibrationHandover(app_.Calibration());
+            emit CalibrationFinished(QString::fromStdString(handover.magnification),
+                                     QString::fromStdString(handover.calibratedRate));
+        }
+    }
+    Repaint();
+}
+
+std::optional<double> StillCanvas::AskActualDistanceDialog(const QString& unitName,
+                                                           double pixelLength) {
+    ActualDistanceDialog dialog(unitName, window());
+    dialog.accept = [this, pixelLength](const QString& text) {
+        const CalibrationLine line{pixelLength,
+                                   UnitsPerPixel(MeasureUnit(app_.Settings()), kStillCamera)};
+        return calibration_.AcceptActualDistance(text.toStdString(), line);
+    };
+    dialog.prompts = &prompts_;
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return dialog.Distance();
+}
+
+// ---- InteractionView ----
+
+void StillCanvas::Repaint() {
+    sceneDirty_ = true;
+    viewport()->update();
+}
+
+void StillCanvas::InvalidateRect(const ClientRect&) {
+    // Records and labels come from the memory surface, which is rebuilt as a whole: a part
+    // of it cannot be redrawn on its own without the band drawn over it going stale.
+    Repaint();
+}
+
+void StillCanvas::ShowRubberBand(const RubberBand& band) {
+    if (band_) {
+        DrawBand(*band_);
+    }
+    band_ = band;
+    DrawBand(band);
+    viewport()->update();
+}
+
+void StillCanvas::EraseRubberBand() {
+    if (band_) {
+        DrawBand(*band_);
+        band_.reset();
+        viewport()->update();
+    }
+}
+
+void StillCanvas::DrawBand(const RubberBand& band) {
+    if (sceneDirty_ || back_.isNull()) {
+        return;  // the next paint renders the scene and draws the band once over it
+    }
+    QtDrawingSurface surface(back_);
+    MovedRecordView view;
+    const QPoint scroll = ScrollPosition();
+    view.transform.offset = {scroll.x(), scroll.y()};
+    DrawRubberBand(surface, band, view);
+}
+
+void StillCanvas::CaptureMouse() {
+    grabbing_ = true;
+    if (isVisible()) {
+        viewport()->grabMouse();
+    }
+}
+
+void StillCanvas::ReleaseMouse() {
+    if (grabbing_) {
+        grabbing_ = false;
+        viewport()->releaseMouse();
+    }
+}
+
+void StillCanvas::ConfinePointer(const ClientRect& area) {
+    const QSize view = viewport()->size();
+    confine_ = ClientRect{std::max(0, area.left), std::max(0, area.top),
+                          std::min(view.width(), area.right), std::min(view.height(), area.bottom)};
+}
+
+void StillCanvas::FreePointer() { confine_.reset(); }
+
+void StillCanvas::ShowToolName(std::string_view caption) {
+    emit ToolNameChanged(QString::fromUtf8(caption.data(), qsizetype(caption.size())));
+}
+
+void StillCanvas::SetPointerPosition(PixelPoint client) {
+    QCursor::setPos(viewport()->mapToGlobal(QPoint(client.x, client.y)));
+}
+
+// ---- mouse ----
+
+PixelPoint StillCanvas::ClientOf(const QMouseEvent* event) const {
+    const QPoint p = event->position().toPoint();
+    return {p.x(), p.y()};
+}
+
+void StillCanvas::mousePressEvent(QMouseEvent* event) {
+    const PixelPoint p = ClientOf(event);
+    if (interaction_->Mode() == StillMode::kMagnifier && event->button() == Qt::LeftButton) {
+        QWidget* area = parentWidget() != nullptr ? parentWidget() : this;
+        delete lens_;
+        lens_ = new MagnifierLens(area->grab(), magnifierZoom_, magnifierSize_, area);
+        lens_->FollowPointer(area->mapFromGlobal(event->globalPosition().toPoint()));
+        lens_->show();
+        viewport()->setCursor(Qt::BlankCursor);
+        return;
+    }
+    if (event->button() == Qt::LeftButton) {
+        interaction_->MouseDown(p);
+    } else if (event->button() == Qt::RightButton) {
+        interaction_->RightClick(p);
+    }
+}
+
+void StillCanvas::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && lens_ == nullptr) {
+        interaction_->DoubleClick(ClientOf(event));
+    }
+}
+
+void StillCanvas::mouseMoveEvent(QMouseEvent* event) {
+    if (lens_ != nullptr) {
+        QWidget* area = lens_->parentWidget();
+        lens_->FollowPointer(area->mapFromGlobal(event->globalPosition().toPoint()));
+        return;
+    }
+    PixelPoint p = ClientOf(event);
+    if (confine_ && !confine_->Contains(p)) {
+        // Keeps the pointer inside the picture while a tool holds it.
+        p.x = std::clamp(p.x, confine_->left, confine_->right - 1);
+        p.y = std::clamp(p.y, confine_->top, confine_->bottom - 1);
+        QCursor::setPos(viewport()->mapToGlobal(QPoint(p.x, p.y)));
+    }
+    interaction_->MouseMove(p);
+}
+
+void StillCanvas::mouseReleaseEvent(QMouseEvent* event) {
+    if (lens_ != nullptr && event->button() == Qt::LeftButton) {
+        delete lens_;
+        lens_ = nullptr;
+        viewport()->setCursor(CrosshairCursor());
+        return;
+    }
+    if (event->button() == Qt::LeftButton) {
+        interaction_->MouseUp(ClientOf(event));
+    }
+}
+
+void StillCanvas::focusOutEvent(QFocusEvent* event) {
+    QAbstractScrollArea::focusOutEvent(event);
+    // A popup menu of the window or a dialog takes the focus: no stray capture remains.
+    if (event->reason() == Qt::ActiveWindowFocusReason) {
+        interaction_->FocusLost();
+    }
+}
+
+// ---- painting ----
+
+void StillCanvas::RenderScene() {
     const QSize size = ViewSize();
     if (back_.size() != size) {
         back_ = QImage(size, QImage::Format_RGB32);
     }
     back_.fill(palette().color(QPalette::Window));
+    sceneDirty_ = false;
     if (!picture_.IsValid()) {
-        return back_;
+        return;
     }
     QtDrawingSurface surface(back_);
     const DibView dib = DibViewOf(picture_);
-    const PixelBox whole{0, 0, picture_.GetWidth(), picture_.GetHeight()};
-    if (displayMode_ == kFitMode) {
-        surface.DrawStretched(dib, {0, 0, size.width(), size.height()}, whole);
-    } else {
-        const QPoint scroll = ScrollPosition();
-        surface.DrawStretched(dib,
-                              {-scroll.x(), -scroll.y(), picture_.GetWidth() - scroll.x(),
-                               picture_.GetHeight() - scroll.y()},
-                              whole);
+    const QPoint scroll = ScrollPosition();
+    CanvasPaintInput input;
+    input.picture = &dib;
+    input.mode = displayMode_ == kFitMode ? lensora::DisplayMode::Fit
+                                          : lensora::DisplayMode::ActualSize;
+    input.scroll = {scroll.x(), scroll.y()};
+    input.records = &records_;
+    const StillMode mode = interaction_->Mode();
+    if (interaction_->MeasurementInProgress()) {
+        if (mode == StillMode::kContinuousLine && interaction_->Measuring()) {
+            input.preview = PreviewTool::ContinuousLine;
+        } else if (mode == StillMode::kTwoCircles) {
+            input.preview = PreviewTool::TwoCircles;
+        }
     }
-    surface.SetFont(CaptionFont());
-    surface.SetTextColour(0xFFFFFF);
-    surface.TextOut({2, size.height() - 14}, caption_.toStdString());
+    input.working = &interaction_->Working();
+    input.settings = &drawing_;
+    input.caption = caption_.toStdString();
+    input.totalDecimals = MeasureDecimals(app_.Settings());
+    input.totalUnit = std::string(MeasureUnit(app_.Settings()));
+    PaintCanvas(surface, input);
+}
+
+QImage StillCanvas::RenderView() {
+    if (sceneDirty_ || back_.size() != ViewSize()) {
+        RenderScene();
+        if (band_) {
+            DrawBand(*band_);
+        }
+    }
     return back_;
 }
 
@@ -147,7 +483,19 @@ bool StillCanvas::SaveAnnotated(const QString& path) {
     const int w = picture_.GetWidth();
     const int h = picture_.GetHeight();
     QtDrawingSurface surface(w, h);
-    surface.DrawStretched(DibViewOf(picture_), {0, 0, w, h}, {0, 0, w, h});
+    const DibView dib = DibViewOf(picture_);
+    AnnotatedImageInput input;
+    input.picture = &dib;
+    input.records = &records_;
+    input.factors = ViewToImageFactors(displayMode_ == kFitMode
+                                           ? lensora::DisplayMode::Fit
+                                           : lensora::DisplayMode::ActualSize,
+                                       kStillCamera.largeSensor, w, h);
+    input.totalDecimals = MeasureDecimals(app_.Settings());
+    input.totalUnit = std::string(MeasureUnit(app_.Settings()));
+    if (!RenderAnnotatedImage(surface, input)) {
+        return false;
+    }
     const auto pixels = surface.Pixels();
     CxImage annotated;
     if (!pixels || !annotated.CreateFromDrawnBitmap(pixels->data, pixels->width, pixels->height,
@@ -155,6 +503,8 @@ bool StillCanvas::SaveAnnotated(const QString& path) {
                                                     32)) {
         return false;
     }
+    annotated.SetXDpi(picture_.GetXDpi());
+    annotated.SetYDpi(picture_.GetYDpi());
     return annotated.SaveToFile(target, type == "bmp" ? kImageTypeBmp : kImageTypeJpeg);
 }
 

@@ -19,6 +19,7 @@
 #include "app/ui/ui_text.h"
 #include "canvas/picture_name.h"
 #include "canvas/still_window_commands.h"
+#include "canvas/ui/magnifier_dialog.h"
 #include "canvas/ui/pen_setting_dialog.h"
 #include "canvas/ui/still_canvas.h"
 #include "canvas/ui/text_input_dialog.h"
@@ -85,6 +86,10 @@ StillWindow::StillWindow(AppState& app, const QString& path, QWidget* owner,
         magnificationBox_->setText(Qs(magnification));
         scaleBox_->setText(Qs(LookUpCalibration(app_.CalibrationFile(), magnification)));
     }
+    // A magnification typed by the user brings its stored scale, or empties the box.
+    connect(magnificationBox_, &QLineEdit::textEdited, this, [this](const QString& text) {
+        scaleBox_->setText(Qs(LookUpCalibration(app_.CalibrationFile(), text.toStdString())));
+    });
 }
 
 StillWindow::~StillWindow() = default;
@@ -152,7 +157,10 @@ void StillWindow::PlaceControls() {
 
 void StillWindow::CreateCanvas(int displayMode) {
     delete canvas_;
-    canvas_ = new StillCanvas(app_, displayMode, this);
+    canvas_ = new StillCanvas(app_, displayMode, *prompts_, this);
+    canvas_->SetRateBoxes(magnificationBox_, scaleBox_);
+    connect(canvas_, &StillCanvas::ToolNameChanged, this, &StillWindow::ShowToolName);
+    connect(canvas_, &StillCanvas::CalibrationFinished, this, &StillWindow::CalibrationHandover);
     if (!canvas_->Load(path_)) {
         prompts_->Show(GetText("OpenFileFail", "Can not Open file"),
                                  PromptIcon::Exclamation);
@@ -208,9 +216,7 @@ void StillWindow::OnCommand(int command) {
         return;
     }
     switch (command) {
-        case still_command::kSelect: ShowToolName(QString()); return;
         case still_command::kPenSetting: {
-            ShowToolName(QString());
             PenSettingDialog dialog(app_, canvas_->Drawing(), this);
             dialog.exec();
             return;
@@ -218,18 +224,30 @@ void StillWindow::OnCommand(int command) {
         case still_command::kText: {
             TextInputDialog dialog(app_, this);
             if (dialog.exec() == QDialog::Accepted) {
-                ShowToolName(UiText("TipText", "Input Text"));
+                canvas_->EnterText(dialog.EnteredText(), dialog.NoteFont(), dialog.NoteColour());
             }
             return;
         }
-        default: break;
-    }
-    if (const ToolInfo* tool = FindToolByCommand(command)) {
-        const bool draw = tool->stillDrawCommand == command && !tool->drawCaption.empty();
-        ShowToolName(draw ? UiText(tool->drawCaptionKey.empty() ? tool->captionKey
-                                                                : tool->drawCaptionKey,
-                                   tool->drawCaption)
-                          : UiText(tool->captionKey, tool->defaultCaption));
+        case still_command::kDelete: canvas_->Interaction().DeleteSelected(); return;
+        case still_command::kMove: canvas_->Interaction().MoveSelected(); return;
+        case still_command::kMagnifier: {
+            MagnifierDialog dialog(this);
+            if (dialog.exec() == QDialog::Accepted) {
+                canvas_->ChooseMagnifier(dialog.ZoomTenths(), dialog.LensSize());
+                ShowToolName(UiText("TipMagnifier", "Magnifier"));
+            }
+            return;
+        }
+        case kStillCheckEdgeGlobalCommand:
+            canvas_->ChooseNoTool();
+            ShowToolName(UiText("EdgeGlobal", "Check Edge(Global)"));
+            canvas_->PaintEdgesGlobal();
+            return;
+        case kStillLineCalibrationCommand: canvas_->StartCalibration(CalibrationTool::Line); return;
+        case kStillAutoLineCalibrationCommand:
+            canvas_->StartCalibration(CalibrationTool::AutoLine);
+            return;
+        default: canvas_->ChooseCommand(command); return;
     }
 }
 
@@ -245,10 +263,11 @@ bool StillWindow::SaveAnnotatedTo(const QString& path) {
 }
 
 void StillWindow::SaveAs() {
-    ShowToolName(QString());
     if (canvas_ == nullptr) {
         return;
     }
+    canvas_->ChooseNoTool();
+    ShowToolName(QString());
     QString selectedFilter;
     QString path = QFileDialog::getSaveFileName(
         this, QString(), canvas_->Caption() + QStringLiteral(".bmp"),
@@ -264,6 +283,9 @@ void StillWindow::SaveAs() {
 }
 
 void StillWindow::Revert() {
+    if (canvas_ != nullptr) {
+        canvas_->ChooseNoTool();
+    }
     ShowToolName(QString());
     const int mode = canvas_ != nullptr ? canvas_->DisplayMode() : StillCanvas::kFitMode;
     CreateCanvas(mode);

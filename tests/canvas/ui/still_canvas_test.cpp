@@ -1,0 +1,208 @@
+// The still canvas end to end: mouse events on its viewport make records, the rubber band
+// leaves no trace, a line calibration updates the scale box and the calibration file, and
+// the saved picture carries the measurement.
+#include "canvas/ui/still_canvas.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPointer>
+
+#include "app/app_state.h"
+#include "canvas/still_window_commands.h"
+#include "canvas/ui/still_window.h"
+#include "measure/tool_catalog.h"
+#include "imaging/cx_image.h"
+#include "measure/ini_table.h"
+#include "support/fake_prompts.h"
+#include "support/temp_dir.h"
+
+namespace lensora {
+namespace {
+using test::FakePrompts;
+using test::TempDir;
+
+constexpr int kStraightLineMeasure = 1249;
+
+// A mid-grey 640 x 480 picture, so that the default red pen stands out.
+std::string WriteGreyPicture(const TempDir& dir, const std::string& name) {
+    CxImage image;
+    EXPECT_TRUE(image.Create(640, 480, 24));
+    for (int y = 0; y < 480; ++y) {
+        std::fill_n(image.RowFromTop(y), 640 * 3, std::uint8_t(128));
+    }
+    const std::string path = dir.Sub(name);
+    EXPECT_TRUE(image.SaveToFile(path, kImageTypeBmp));
+    return path;
+}
+
+class StillCanvasTest : public ::testing::Test {
+protected:
+    StillCanvasTest()
+        : app(store, {dir.Sub("config"), dir.Sub("Documents"), dir.Sub("res"), 1033}) {
+        app.Initialise();
+        window = StillWindow::Open(app, QString::fromStdString(WriteGreyPicture(dir, "p.bmp")),
+                                   nullptr, prompts, &prompts);
+        canvas = window->Canvas();
+        window->MagnificationBox()->setText(QStringLiteral("100"));
+    }
+    ~StillCanvasTest() override { delete window; }
+
+    void Send(QEvent::Type type, int x, int y, Qt::MouseButton button = Qt::LeftButton) {
+        const QPointF local(x, y);
+        const QPointF global = canvas->viewport()->mapToGlobal(local);
+        const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton
+                                      : type == QEvent::MouseMove        ? Qt::NoButton
+                                                                         : button;
+        QMouseEvent event(type, local, global, type == QEvent::MouseMove ? Qt::NoButton : button,
+                          held, Qt::NoModifier);
+        QCoreApplication::sendEvent(canvas->viewport(), &event);
+    }
+    void Click(int x, int y, Qt::MouseButton button = Qt::LeftButton) {
+        Send(QEvent::MouseButtonPress, x, y, button);
+        Send(QEvent::MouseButtonRelease, x, y, button);
+    }
+
+    TempDir dir;
+    MemorySettingsStore store;
+    AppState app;
+    FakePrompts prompts;
+    QPointer<StillWindow> window;
+    StillCanvas* canvas = nullptr;
+};
+
+TEST_F(StillCanvasTest, ClicksMeasureALineAndTheRubberBandLeavesNoTrace) {
+    ASSERT_NE(canvas, nullptr);
+    const QImage before = canvas->RenderView().copy();
+    ASSERT_TRUE(canvas->ChooseCommand(kStraightLineMeasure));
+    EXPECT_EQ(window->ToolNameBox()->text(), "Straight Line");
+
+    Click(100, 100);
+    Send(QEvent::MouseMove, 300, 200);
+    EXPECT_NE(canvas->RenderView(), before);  // the band is drawn over the picture
+    Click(400, 100, Qt::RightButton);         // cancel
+    EXPECT_EQ(canvas->RenderView(), before);
+    EXPECT_TRUE(canvas->Records().empty());
+
+    Click(100, 100);
+    Click(300, 100);
+    Click(320, 140);  // places the label
+    ASSERT_EQ(canvas->Records().size(), 1u);
+    const MeasureRecord& line = canvas->Records()[0];
+    ASSERT_EQ(line.labels.size(), 1u);
+    EXPECT_EQ(line.labels[0].rfind("L:", 0), 0u);
+    EXPECT_EQ(line.points.back(), (PixelPoint{320, 140}));
+    const QImage drawn = canvas->RenderView();
+    EXPECT_EQ(drawn.pixelColor(200, 100), QColor(255, 0, 0));
+    EXPECT_EQ(drawn.pixelColor(200, 300), QColor(128, 128, 128));
+}
+
+TEST_F(StillCanvasTest, LineCalibrationSetsTheScaleAndStoresIt) {
+    std::vector<double> asked;
+    canvas->askActualDistance = [&](const QString& unit, double pixels) {
+        EXPECT_EQ(unit, "mm");
+        asked.push_back(pixels);
+        return std::optional<double>(1.0);
+    };
+    QString handedRate;
+    QObject::connect(window, &StillWindow::CalibrationHandover,
+                     [&](const QString&, const QString& rate) { handedRate = rate; });
+    ASSERT_TRUE(canvas->StartCalibration(CalibrationTool::Line));
+    EXPECT_EQ(window->ToolNameBox()->text(), "Line Calibration");
+    Click(100, 100);
+    Click(300, 100);
+    QCoreApplication::processEvents();  // the distance is asked once the click is handled
+    ASSERT_EQ(asked, (std::vector<double>{200.0}));
+    EXPECT_FALSE(window->ScaleBox()->text().isEmpty());
+    EXPECT_EQ(handedRate, window->ScaleBox()->text());
+    ASSERT_EQ(canvas->Records().size(), 1u);
+    EXPECT_EQ(canvas->Records()[0].labels[0].rfind("L:", 0), 0u);
+
+    IniTable table;
+    ASSERT_TRUE(table.Load(app.CalibrationFile()));
+    EXPECT_EQ(table.GetValue("100", "100"), window->ScaleBox()->text().toStdString());
+}
+
+TEST_F(StillCanvasTest, CalibrationCancelledLeavesTheScaleBoxEmpty) {
+    canvas->askActualDistance = [](const QString&, double) { return std::optional<double>(); };
+    ASSERT_TRUE(canvas->StartCalibration(CalibrationTool::Line));
+    Click(100, 100);
+    Click(300, 100);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(window->ScaleBox()->text().isEmpty());
+    EXPECT_FALSE(canvas->RateState().WaitingForLine());
+}
+
+TEST_F(StillCanvasTest, SavedPictureCarriesTheMeasurementAndNeedsAKnownExtension) {
+    ASSERT_TRUE(canvas->ChooseCommand(kStraightLineMeasure));
+    Click(100, 50);
+    Click(500, 50);
+    Click(510, 90);
+    const std::string path = dir.Sub("out.bmp");
+    EXPECT_TRUE(window->SaveAnnotatedTo(QString::fromStdString(path)));
+    EXPECT_TRUE(window->Saved());
+    EXPECT_EQ(prompts.shown.back(), "Save successfully!");
+    const CxImage saved = CxImage::LoadFromFile(path, kImageTypeBmp);
+    ASSERT_TRUE(saved.IsValid());
+    EXPECT_EQ(saved.GetWidth(), 640);
+    const std::uint8_t* onLine = saved.RowFromTop(50) + 300 * 3;
+    EXPECT_EQ(onLine[2], 255);  // red
+    EXPECT_EQ(onLine[0], 0);
+
+    EXPECT_FALSE(window->SaveAnnotatedTo(QString::fromStdString(dir.Sub("out.png"))));
+    EXPECT_EQ(prompts.shown.back(), "Save fail");
+}
+
+TEST_F(StillCanvasTest, NoRateRefusesAMeasuringToolWithTheMessage) {
+    window->MagnificationBox()->clear();
+    EXPECT_FALSE(canvas->ChooseCommand(kStraightLineMeasure));
+    EXPECT_EQ(prompts.shown.back(), "Please input the zoomIn scale!");
+    Click(100, 100);
+    Click(300, 100);
+    EXPECT_TRUE(canvas->Records().empty());
+}
+
+TEST_F(StillCanvasTest, RevertUndoesEdgePaintingAndDropsTheMeasurements) {
+    // A dark bar gives the global edge painting something to paint.
+    for (int y = 100; y < 300; ++y) {
+        std::fill_n(canvas->Picture().RowFromTop(y) + 200 * 3, 100 * 3, std::uint8_t(20));
+    }
+    const std::vector<std::uint8_t> original(canvas->Picture().GetBits(),
+                                             canvas->Picture().GetBits() + 640 * 480 * 3);
+    window->OnCommand(kStillCheckEdgeGlobalCommand);
+    EXPECT_EQ(window->ToolNameBox()->text(), "Check Edge(Global)");
+    EXPECT_NE(std::memcmp(canvas->Picture().GetBits(), original.data(), original.size()), 0);
+    ASSERT_TRUE(canvas->ChooseCommand(kStraightLineMeasure));
+    Click(10, 10);
+    Click(100, 10);
+    ASSERT_EQ(canvas->Records().size(), 1u);
+
+    window->OnCommand(still_command::kRevert);
+    canvas = window->Canvas();
+    ASSERT_NE(canvas, nullptr);
+    EXPECT_TRUE(canvas->Records().empty());
+    // The file is read again: the bar drawn in memory only is gone, and so is the painting.
+    for (int y = 0; y < 480; y += 37) {
+        EXPECT_EQ(canvas->Picture().RowFromTop(y)[3 * 250], 128) << y;
+    }
+}
+
+TEST_F(StillCanvasTest, MaximisingWithUnsavedMeasurementsOffersToSaveFirst) {
+    ASSERT_TRUE(canvas->ChooseCommand(kStraightLineMeasure));
+    Click(10, 10);
+    Click(100, 10);
+    Click(120, 30);
+    prompts.answers = {PromptAnswer::No};
+    window->ToggleMaximised();
+    EXPECT_EQ(prompts.asked.back(), "Save changes to...");
+    ASSERT_NE(window->Canvas(), nullptr);
+    EXPECT_EQ(window->Canvas()->DisplayMode(), StillCanvas::kActualSizeMode);
+    EXPECT_TRUE(window->Canvas()->Records().empty());  // the rebuilt canvas starts afresh
+}
+
+}  // namespace
+}  // namespace lensora
