@@ -78,7 +78,6 @@ class SegmentClickTool final : public ClickTool {
         const ScaleContext scale = env_.Scale();
 
         std::optional<AutoToolResult> result;
-        std::optional<double> calibrationLength;
         {
             BusyScope busy(*hooks_);
             switch (tool_) {
@@ -89,7 +88,6 @@ class SegmentClickTool final : public ClickTool {
                     if (std::optional<LineSpacingResult> spacing =
                             AutoLineSpacing(image, first, *second, anchor, mapping, scale, view_)) {
                         result = std::move(spacing->record);
-                        calibrationLength = spacing->distancePx;
                     }
                     break;
                 case SegmentTool::kAngle:
@@ -102,22 +100,6 @@ class SegmentClickTool final : public ClickTool {
         }
         if (!result || result->points.empty()) {
             return step;  // nothing to measure: nothing stored
-        }
-        if (calibrationLength && hooks_->waitingForCalibrationLine &&
-            hooks_->waitingForCalibrationLine()) {
-            // The calibration line keeps an empty label until the actual distance is known;
-            // the dialog follows at once, so there is no label placement.
-            for (std::string& label : result->labels) {
-                label.clear();
-            }
-            ToolStep stored = StoreStep(*result, env_, -1);
-            stored.started = step.started;
-            // Last: nothing of this tool is touched after the window has been told.
-            const SharedHooks hooks = hooks_;
-            if (hooks->calibrationLineMeasured) {
-                hooks->calibrationLineMeasured(*calibrationLength);
-            }
-            return stored;
         }
         ToolStep stored = StoreStep(*result, env_, static_cast<int>(result->points.size()) - 1);
         stored.started = step.started;

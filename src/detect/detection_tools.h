@@ -23,15 +23,10 @@
 // the live view opens its context menu; a ready tool whose fit finds no circle or line keeps
 // its points and uses the click.
 //
-// Automatic line calibration: at the storing click of the line spacing tool the tools ask
-// `waitingForCalibrationLine`. When it says yes, the record is stored with an empty label and
-// no label placement, and `calibrationLineMeasured` receives the measured distance in VIEW
-// pixels (the length the record's points span, the same pixels every label of the view is
-// computed from: CalibrationLine::pixelLength). It is called inside the click, before the
-// interaction appends the record; the window opens its actual-distance dialog after the
-// click has returned (queued) and then replaces the newest record's first label with
-// CalibrationResult::lineLabel. No hook may choose a tool or change the records while it
-// runs: the tool that calls it is still on the stack.
+// Automatic line calibration needs nothing of its own here: the line spacing record (p0, p1
+// the two edge points, view pixels plus scroll) is stored like any other, and the view's
+// interaction hands it over as the calibration line (StillInteraction::ExpectCalibrationLine);
+// its pixel length is |p1 - p0|.
 //
 // Ownership: the hooks are copied; the tools made here keep their own reference to them, so
 // they may outlive this object. User-interface thread only.
@@ -47,7 +42,8 @@
 namespace lensora {
 
 // What the tools need from the window that owns them. Every member may be left empty: no
-// picture, the identity mapping, no notification, never calibrating.
+// picture, the identity mapping, no notification. No hook may choose a tool or change the
+// records: the tool that calls it is still running.
 struct DetectionHooks {
     // The picture to work on: the still picture, or the live view's current frame grab;
     // mutable for edge painting. nullptr: no picture (snapped clicks are ignored, segment
@@ -60,11 +56,6 @@ struct DetectionHooks {
     std::function<void(bool busy)> busy;
     // Edge painting changed the picture's pixels: redraw from the picture.
     std::function<void()> pictureChanged;
-    // Whether the view waits for the line of an automatic line calibration (e.g.
-    // ViewCalibration::WaitingForLine() with Tool() == CalibrationTool::AutoLine).
-    std::function<bool()> waitingForCalibrationLine;
-    // The calibration line was measured: its length in view pixels.
-    std::function<void(double pixelLength)> calibrationLineMeasured;
 };
 
 class DetectionTools final : public AutoToolHandler {

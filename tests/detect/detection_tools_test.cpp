@@ -2,6 +2,7 @@
 // with known edges, with and without a scroll offset.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 
 #include "detect/auto_tool_preview.h"
@@ -28,8 +29,6 @@ struct Window {
     int busyRuns = 0;
     bool busyFault = false;
     int pictureChanges = 0;
-    bool waiting = false;
-    std::vector<double> calibrationLines;
 
     DetectionHooks Hooks() {
         DetectionHooks hooks;
@@ -41,8 +40,6 @@ struct Window {
             busyFault = busyFault || busyDepth < 0 || busyDepth > 1;
         };
         hooks.pictureChanged = [this] { ++pictureChanges; };
-        hooks.waitingForCalibrationLine = [this] { return waiting; };
-        hooks.calibrationLineMeasured = [this](double d) { calibrationLines.push_back(d); };
         return hooks;
     }
     bool BusyPaired() const { return busyDepth == 0 && !busyFault; }
@@ -249,23 +246,23 @@ TEST(DetectionToolsTest, LineSpacingMeasuresOrCalibratesBetweenTwoEdges) {
     EXPECT_EQ(still.records[0].labels.at(0).rfind("L:0.3", 0), 0u) << still.records[0].labels[0];
     EXPECT_TRUE(still.interaction.PlacingLabel());
     EXPECT_EQ(still.window.busyRuns, 1);
-    EXPECT_TRUE(still.window.calibrationLines.empty());
 
-    // Waiting for a calibration line: the distance goes to the window, the line is stored
-    // with an empty label and no label placement.
+    // As the calibration line the interaction hands it over with an empty label; its length
+    // is the distance between the two edges.
     still.ClickAt({150, 150});
-    still.window.waiting = true;
+    std::vector<double> lines;
+    still.interaction.ExpectCalibrationLine(18, [&lines](MeasureRecord& line) {
+        lines.push_back(std::hypot(double(line.points[1].x) - line.points[0].x,
+                                   double(line.points[1].y) - line.points[0].y));
+    });
     drawBoth(still);
-    ASSERT_EQ(still.window.calibrationLines.size(), 1u);
-    EXPECT_NEAR(still.window.calibrationLines[0], 39.0, 1.5);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_NEAR(lines[0], 39.0, 1.5);
     ASSERT_EQ(still.records.size(), 2u);
     EXPECT_EQ(still.records[1].labels, Labels{""});
-    EXPECT_FALSE(still.interaction.PlacingLabel());
-    EXPECT_FALSE(still.view.captured);
     EXPECT_TRUE(still.window.BusyPaired());
 
-    // The live view: the record enters the list at the placing click, or at once when it is
-    // a calibration line.
+    // The live view: the record enters the list at the placing click.
     Live live(VerticalBarPicture(640, 480, 80, 119));
     ASSERT_TRUE(live.interaction.ChooseTool(LiveKind::kAutoLineSpacing));
     drawBoth(live);
@@ -273,11 +270,8 @@ TEST(DetectionToolsTest, LineSpacingMeasuresOrCalibratesBetweenTwoEdges) {
     live.ClickAt({200, 200});
     ASSERT_EQ(live.records.size(), 1u);
     EXPECT_EQ(live.records[0].kind, 24);
-    EXPECT_EQ(live.records[0].points.at(2), (P{200, 200}));
-    live.window.waiting = true;
-    drawBoth(live);
-    EXPECT_EQ(live.records.size(), 2u);
-    EXPECT_EQ(live.window.calibrationLines.size(), 1u);
+    EXPECT_EQ(live.records[0].points,
+              (std::vector<P>{still.records[0].points[0], still.records[0].points[1], {200, 200}}));
 }
 
 TEST(DetectionToolsTest, CheckEdgePaintsTheMarkedSectionOfTheScrolledPicture) {
