@@ -24,8 +24,9 @@ class AutoToolHandler {
     virtual std::unique_ptr<ClickTool> MakeStillTool(StillMode mode, ToolEnv& env) = 0;
     virtual std::unique_ptr<ClickTool> MakeLiveTool(LiveKind kind, ToolEnv& env) = 0;
 
-    // Check edge (portion): the section marked by the press and release corners (picture
-    // coordinates, either order, never empty). Returns whether it was processed.
+    // Check edge (portion): the section marked by the press and release corners (stored
+    // coordinates: client + scroll; either order, never empty). Returns whether it was
+    // processed.
     virtual bool ProcessSection(PixelPoint corner1, PixelPoint corner2) = 0;
 };
 
