@@ -91,7 +91,7 @@ void BM_SavedPicture_200Records(benchmark::State& state) {
     const RecordList records = MixedRecords(200, false);
     QtDrawingSurface surface(1600, 1200);
     const AnnotatedImageInput in{&picture.dib, &records,
-                                 ViewToImageFactors(DisplayMode::Fit, true, 1600, 1200)};
+                                 ViewToImageFactors(DisplayMode::Fit, 1600, 1200)};
     for (auto _ : state) {
         benchmark::DoNotOptimize(RenderAnnotatedImage(surface, in));
     }

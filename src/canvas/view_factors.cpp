@@ -23,17 +23,16 @@ bool Is(int w, int h, int width, int height) {
 }
 }  // namespace
 
-ScaleFactors ViewToImageFactors(DisplayMode mode, bool largeSensor, int w, int h) {
-    if (mode != DisplayMode::Fit) {
+ScaleFactors ViewToImageFactors(DisplayMode mode, int w, int h) {
+    if (mode != DisplayMode::Fit || w <= 0 || h <= 0) {
         return {1.0, 1.0};
     }
-    double f = 1.0;
-    if (largeSensor) {
-        f = Is(w, h, 1600, 1200) ? 2.5 : Is(w, h, 1280, 960) ? 2.0 : 1.0;
-    } else {
-        f = Is(w, h, 1280, 1024) ? 2.0 : Is(w, h, 640, 480) ? 1.0 : 0.5;
-    }
-    return {f, f};
+    // The fit view stretches every picture over the whole view, so its factors are the size
+    // ratios; a table keyed by camera and picture size would misplace the drawing on pictures
+    // of other sizes (a 1280 x 1024 picture with a large-sensor camera, any picture from
+    // elsewhere).
+    const double viewHeight = Is(w, h, 1280, 1024) ? 512.0 : 480.0;
+    return {w / 640.0, h / viewHeight};
 }
 
 double SnapshotRecordScale(int w, int h) {

@@ -31,12 +31,12 @@ struct ScaleFactors {
 // size with scroll bars.
 enum class DisplayMode : int { Fit = 1, ActualSize = 2 };
 
-// The factor by which a view coordinate is multiplied to give a picture coordinate. Actual
-// size: 1. Fit view with a large-sensor camera (one that offers 1600x1200): 1600x1200 -> 2.5,
-// 1280x960 -> 2, other pictures 1; with other cameras: 1280x1024 -> 2, 640x480 -> 1, other
-// pictures 0.5.
-ScaleFactors ViewToImageFactors(DisplayMode mode, bool largeSensor, int pictureWidth,
-                                int pictureHeight);
+// The factors by which a view coordinate is multiplied to give a picture coordinate. Actual
+// size: 1. Fit view: the picture's size over the view's (640 x 480, or 640 x 512 for a
+// 1280 x 1024 picture), so that what is drawn and detected lands where the picture is shown:
+// 1600x1200 -> 2.5, 1280x960 and 1280x1024 -> 2, 640x480 -> 1, 320x240 -> 0.5, and any other
+// size its own ratio on each axis.
+ScaleFactors ViewToImageFactors(DisplayMode mode, int pictureWidth, int pictureHeight);
 
 // Live records are stored for a 640x480 frame; a snapshot draws them at its capture size times
 // this factor: 1600 wide -> 2.5, 1280x960 and 1280x1024 -> 2, 640x480 -> 1, 320x240 -> 0.5,

@@ -22,14 +22,16 @@ struct Picture {
     }
 };
 
-TEST(ViewFactors, FitViewFactorsFollowTheSensorAndPictureSize) {
-    EXPECT_EQ(ViewToImageFactors(DisplayMode::Fit, false, 1280, 1024), (ScaleFactors{2.0, 2.0}));
-    EXPECT_EQ(ViewToImageFactors(DisplayMode::Fit, false, 640, 480), (ScaleFactors{1.0, 1.0}));
-    EXPECT_EQ(ViewToImageFactors(DisplayMode::Fit, false, 320, 240), (ScaleFactors{0.5, 0.5}));
-    EXPECT_EQ(ViewToImageFactors(DisplayMode::Fit, true, 1600, 1200), (ScaleFactors{2.5, 2.5}));
-    EXPECT_EQ(ViewToImageFactors(DisplayMode::Fit, true, 1280, 960), (ScaleFactors{2.0, 2.0}));
-    EXPECT_EQ(ViewToImageFactors(DisplayMode::Fit, true, 1280, 1024), (ScaleFactors{1.0, 1.0}));
-    EXPECT_EQ(ViewToImageFactors(DisplayMode::ActualSize, false, 1280, 1024),
+TEST(ViewFactors, FitViewFactorsAreThePictureToViewRatios) {
+    EXPECT_EQ(ViewToImageFactors(DisplayMode::Fit, 1280, 1024), (ScaleFactors{2.0, 2.0}));
+    EXPECT_EQ(ViewToImageFactors(DisplayMode::Fit, 640, 480), (ScaleFactors{1.0, 1.0}));
+    EXPECT_EQ(ViewToImageFactors(DisplayMode::Fit, 320, 240), (ScaleFactors{0.5, 0.5}));
+    EXPECT_EQ(ViewToImageFactors(DisplayMode::Fit, 1600, 1200), (ScaleFactors{2.5, 2.5}));
+    EXPECT_EQ(ViewToImageFactors(DisplayMode::Fit, 1280, 960), (ScaleFactors{2.0, 2.0}));
+    EXPECT_EQ(ViewToImageFactors(DisplayMode::Fit, 1024, 768), (ScaleFactors{1.6, 1.6}));
+    EXPECT_EQ(ViewToImageFactors(DisplayMode::Fit, 2048, 1536), (ScaleFactors{3.2, 3.2}));
+    EXPECT_EQ(ViewToImageFactors(DisplayMode::Fit, 800, 480), (ScaleFactors{1.25, 1.0}));
+    EXPECT_EQ(ViewToImageFactors(DisplayMode::ActualSize, 1280, 1024),
               (ScaleFactors{1.0, 1.0}));
 
     EXPECT_EQ(SnapshotRecordScale(1600, 1200), 2.5);
@@ -55,7 +57,7 @@ TEST(AnnotatedImage, FitViewPointsAreScaledAndFontsKept) {
     AppendRecord(records, circle);
     RecordingSurface s(1280, 1024);
     AnnotatedImageInput in{&picture.dib, &records,
-                           ViewToImageFactors(DisplayMode::Fit, false, 1280, 1024)};
+                           ViewToImageFactors(DisplayMode::Fit, 1280, 1024)};
     ASSERT_TRUE(RenderAnnotatedImage(s, in));
     EXPECT_EQ(s.calls[0].op, Op::Image);
     EXPECT_EQ(s.calls[0].box, (PixelBox{0, 0, 1280, 1024}));

@@ -39,7 +39,7 @@ TEST(AnnotatedImagePixels, FitViewLineLandsAtTwiceItsViewPosition) {
 
     QtDrawingSurface surface(1280, 1024);
     const AnnotatedImageInput in{&picture.dib, &records,
-                                 ViewToImageFactors(DisplayMode::Fit, false, 1280, 1024)};
+                                 ViewToImageFactors(DisplayMode::Fit, 1280, 1024)};
     ASSERT_TRUE(RenderAnnotatedImage(surface, in));
     const QImage& image = surface.Image();
     const QRgb white = 0xFFFFFF;

@@ -22,7 +22,8 @@
 #include "canvas/still_window_commands.h"
 #include "canvas/ui/actual_distance_dialog.h"
 #include "canvas/ui/magnifier_lens.h"
-#include "detect/edge_painting.h"
+#include "detect/auto_tool_preview.h"
+#include "detect/detection_tools.h"
 #include "imaging/depth_conversion.h"
 #include "measure/auto_tool.h"
 #include "measure/tool_catalog.h"
@@ -62,6 +63,18 @@ StillCanvas::StillCanvas(AppState& app, int displayMode, UserPrompts& prompts, Q
     setHorizontalScrollBarPolicy(policy);
     setVerticalScrollBarPolicy(policy);
     drawing_ = InitialDrawingSettings(app_.Settings(), app_.LabelFont());
+    DetectionHooks hooks;
+    hooks.picture = [this]() -> CxImage* { return picture_.IsValid() ? &picture_ : nullptr; };
+    hooks.mapping = [this] { return Mapping(); };
+    hooks.busy = [](bool busy) {
+        if (busy) {
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        } else {
+            QApplication::restoreOverrideCursor();
+        }
+    };
+    hooks.pictureChanged = [this] { Repaint(); };
+    autoTools_ = std::make_unique<DetectionTools>(std::move(hooks));
     InteractionView& view = *this;
     interaction_ = std::make_unique<StillInteraction>(view, records_, app_.Settings(),
                                                       SharedLabelCounters(), autoTools_.get());
@@ -182,12 +195,14 @@ void StillCanvas::ChooseMagnifier(int zoomTenths, int lensSize) {
     interaction_->ChooseTool(StillMode::kMagnifier, false, false);
 }
 
-bool StillCanvas::PaintEdgesGlobal() {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool painted = lensora::PaintEdgesGlobal(picture_);
-    QApplication::restoreOverrideCursor();
-    Repaint();
-    return painted;
+bool StillCanvas::PaintEdgesGlobal() { return autoTools_->PaintWholePicture(); }
+
+ViewMapping StillCanvas::Mapping() const {
+    const QPoint scroll = ScrollPosition();
+    const ScaleFactors factors = ViewToImageFactors(
+        displayMode_ == kFitMode ? lensora::DisplayMode::Fit : lensora::DisplayMode::ActualSize,
+        picture_.GetWidth(), picture_.GetHeight());
+    return ViewMapping{scroll.x(), scroll.y(), factors.fx, factors.fy};
 }
 
 bool StillCanvas::ApplyImageOperation(int command) {
@@ -462,6 +477,9 @@ void StillCanvas::RenderScene() {
     input.totalDecimals = MeasureDecimals(app_.Settings());
     input.totalUnit = std::string(MeasureUnit(app_.Settings()));
     PaintCanvas(surface, input);
+    if (const AutoPreview preview = StillAutoPreview(mode); preview != AutoPreview::None) {
+        DrawAutoPreview(surface, preview, interaction_->Working(), drawing_, input.scroll);
+    }
 }
 
 QImage StillCanvas::RenderView() {
@@ -490,7 +508,7 @@ bool StillCanvas::SaveAnnotated(const QString& path) {
     input.factors = ViewToImageFactors(displayMode_ == kFitMode
                                            ? lensora::DisplayMode::Fit
                                            : lensora::DisplayMode::ActualSize,
-                                       kStillCamera.largeSensor, w, h);
+                                       w, h);
     input.totalDecimals = MeasureDecimals(app_.Settings());
     input.totalUnit = std::string(MeasureUnit(app_.Settings()));
     if (!RenderAnnotatedImage(surface, input)) {

@@ -17,6 +17,7 @@
 
 #include "canvas/drawing_settings.h"
 #include "imaging/cx_image.h"
+#include "detect/view_mapping.h"
 #include "measure/calibration.h"
 #include "measure/interaction_view.h"
 #include "measure/record_lists.h"
@@ -27,7 +28,7 @@ class QLineEdit;
 namespace lensora {
 
 class AppState;
-class AutoToolHandler;
+class DetectionTools;
 class MagnifierLens;
 
 class StillCanvas : public QAbstractScrollArea, private InteractionView {
@@ -127,6 +128,7 @@ private:
 
     void UpdateScrollRanges();
     void RenderScene();
+    ViewMapping Mapping() const;
     void DrawBand(const RubberBand& band);
     RateBoxTexts BoxTexts(std::string& magnification, std::string& rate) const;
     void CalibrationLineStored(MeasureRecord& line);
@@ -143,7 +145,7 @@ private:
     StillRecords records_;
     DrawingSettings drawing_;
     ViewCalibration calibration_;
-    std::unique_ptr<AutoToolHandler> autoTools_;
+    std::unique_ptr<DetectionTools> autoTools_;
     std::unique_ptr<StillInteraction> interaction_;
     QPointer<QLineEdit> magnificationBox_;
     QPointer<QLineEdit> rateBox_;

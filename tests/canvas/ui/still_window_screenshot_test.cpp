@@ -107,8 +107,9 @@ TEST(StillWindowScreenshot, ASpecimenMeasuredWithManyTools) {
         ASSERT_TRUE(canvas->ChooseCommand(command)) << command;
     };
 
-    use(1253);  // radius circle round the washer: centre, rim, label
-    op.Clicks({{220, 240}, {330, 240}, {336, 300}});
+    use(1317);  // automatic circle: clicks near the washer's rim snap onto it
+    op.Clicks({{121, 183}, {113, 279}, {181, 347}, {259, 347}, {319, 297}, {327, 201}});
+    op.Click(336, 300, Qt::RightButton);
     use(1253);  // radius circle round the particle
     op.Clicks({{585, 130}, {607, 130}, {548, 160}});
     use(1249);  // straight line across the hole
@@ -129,6 +130,8 @@ TEST(StillWindowScreenshot, ASpecimenMeasuredWithManyTools) {
     op.Click(40, 130);
     use(1255);  // three-point circle on the inner hole
     op.Clicks({{180, 240}, {220, 200}, {260, 240}, {250, 15}});
+    use(1312);  // automatic line spacing: one segment along each facing bar edge
+    op.Clicks({{443, 150}, {443, 300}, {497, 160}, {497, 310}, {447, 262}});
     use(1310);  // circle labels
     op.Clicks({{470, 150}, {470, 350}});
     use(1311);  // square label
@@ -139,7 +142,15 @@ TEST(StillWindowScreenshot, ASpecimenMeasuredWithManyTools) {
     for (const auto& r : canvas->Records().records) {
         kinds.push_back(r->kind);
     }
-    EXPECT_EQ(kinds, (std::vector<int>{2, 2, 1, 222, 5, 12, 22, 3, 7, 9, 13, 13, 14, 4}));
+    EXPECT_EQ(kinds, (std::vector<int>{19, 2, 1, 222, 5, 12, 22, 3, 7, 9, 18, 13, 13, 14, 4}));
+
+    // The automatic tools found the real edges: the washer's rim and the 60-pixel gap.
+    const auto& records = canvas->Records().records;
+    EXPECT_NEAR(records[0]->fitRadius, 110.0, 1.5);
+    const MeasureRecord& spacing = *records[10];
+    EXPECT_NEAR(std::hypot(spacing.points[1].x - spacing.points[0].x,
+                           spacing.points[1].y - spacing.points[0].y),
+                60.0, 1.5);
 
     if (const QByteArray path = qgetenv("LENSORA_SCREENSHOT"); !path.isEmpty()) {
         window->show();
