@@ -142,6 +142,12 @@ TEST_F(StillCanvasTest, SavedPictureCarriesTheMeasurementAndNeedsAKnownExtension
     Click(100, 50);
     Click(500, 50);
     Click(510, 90);
+    // A folder that cannot be written: the message, and the measurement stays.
+    EXPECT_FALSE(window->SaveAnnotatedTo(QString::fromStdString(dir.Sub("no/such/out.bmp"))));
+    EXPECT_EQ(prompts.shown.back(), "Save fail");
+    EXPECT_FALSE(window->Saved());
+    EXPECT_EQ(canvas->Records().size(), 1u);
+
     const std::string path = dir.Sub("out.bmp");
     EXPECT_TRUE(window->SaveAnnotatedTo(QString::fromStdString(path)));
     EXPECT_TRUE(window->Saved());

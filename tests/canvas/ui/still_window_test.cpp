@@ -10,6 +10,7 @@
 #include "app/app_state.h"
 #include "canvas/still_window_commands.h"
 #include "canvas/ui/still_canvas.h"
+#include "imaging/bmp_bytes.h"
 #include "imaging/cx_image.h"
 #include "support/fake_prompts.h"
 #include "support/temp_dir.h"
@@ -80,6 +81,17 @@ TEST_F(StillWindowTest, MissingAndUndecodableFilesAreReported) {
     EXPECT_EQ(prompts.shown[0], "the picture not open,please check the file exist!");
 
     QPointer<StillWindow> w = Open(dir.Write("junk.bmp", "BM not a picture"));
+    ASSERT_TRUE(w);
+    EXPECT_EQ(w->Canvas(), nullptr);
+    EXPECT_EQ(prompts.shown.back(), "Can not Open file");
+    delete w;
+
+    // 10,000 x 10,000 pixels need more than the picture limit of 256 MiB: refused at once,
+    // before any pixel is read.
+    test::BmpSpec huge;
+    huge.width = 10000;
+    huge.height = 10000;
+    w = Open(dir.Write("huge.bmp", test::BuildBmp(huge)));
     ASSERT_TRUE(w);
     EXPECT_EQ(w->Canvas(), nullptr);
     EXPECT_EQ(prompts.shown.back(), "Can not Open file");
