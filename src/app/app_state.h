@@ -27,7 +27,7 @@ inline constexpr std::string_view kMeasureFontFileName = "Measurefont.ini";
 inline constexpr std::string_view kNoteFontFileName = "logfont.ini";
 
 class AppState {
-public:
+  public:
     AppState(SettingsStore& store, AppEnvironment environment);
 
     // Runs the start-up steps in their order: folders, the first settings, the first-run
@@ -51,7 +51,7 @@ public:
     const LogFont& LabelFont() const { return labelFont_; }
     void SetLabelFont(const LogFont& font) { labelFont_ = font; }
 
-private:
+  private:
     SettingsStore& store_;
     AppEnvironment environment_;
     DataFolders folders_;

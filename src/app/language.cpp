@@ -57,8 +57,18 @@ struct LocaleVariant {
     std::uint16_t sub;
 };
 constexpr std::array<LocaleVariant, 12> kLocaleVariants = {{
-    {"zh_TW", 1}, {"zh_CN", 2}, {"zh_HK", 3}, {"zh_SG", 4}, {"zh_MO", 5}, {"en_GB", 2},
-    {"en_AU", 3}, {"en_CA", 4}, {"pt_PT", 2}, {"fr_BE", 2}, {"de_CH", 2}, {"de_AT", 3},
+    {"zh_TW", 1},
+    {"zh_CN", 2},
+    {"zh_HK", 3},
+    {"zh_SG", 4},
+    {"zh_MO", 5},
+    {"en_GB", 2},
+    {"en_AU", 3},
+    {"en_CA", 4},
+    {"pt_PT", 2},
+    {"fr_BE", 2},
+    {"de_CH", 2},
+    {"de_AT", 3},
 }};
 
 }  // namespace

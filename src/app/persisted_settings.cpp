@@ -33,9 +33,9 @@ void EnsureDefaultSettings(SettingsStore& store) {
         return;
     }
     static constexpr std::array<const NumberSetting*, 11> kBeforeUnit = {
-        &setting::kFontColor, &setting::kLineColor,  &setting::kMeasureTxtColor,
-        &setting::kFontSize,  &setting::kLineWidth,  &setting::kLineType,
-        &setting::kLanId,     &setting::kSubLanId,   &setting::kImageFormat,
+        &setting::kFontColor,    &setting::kLineColor, &setting::kMeasureTxtColor,
+        &setting::kFontSize,     &setting::kLineWidth, &setting::kLineType,
+        &setting::kLanId,        &setting::kSubLanId,  &setting::kImageFormat,
         &setting::kIsEnableSnap, &setting::kSysDate,
     };
     for (const NumberSetting* s : kBeforeUnit) {

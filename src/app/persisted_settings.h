@@ -53,7 +53,9 @@ void WriteUnitName(SettingsStore& store, std::string_view unit);
 // Does nothing when the store exists.
 void EnsureDefaultSettings(SettingsStore& store);
 
-inline constexpr std::uint32_t UsableColour(std::uint32_t colour) { return colour & 0xFFFFFF; }
+inline constexpr std::uint32_t UsableColour(std::uint32_t colour) {
+    return colour & 0xFFFFFF;
+}
 
 // The in-memory copies of the persisted values, starting at their fallbacks.
 struct AppSettings {

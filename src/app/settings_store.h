@@ -14,7 +14,7 @@
 namespace lensora {
 
 class SettingsStore {
-public:
+  public:
     virtual ~SettingsStore() = default;
 
     // True when the store exists with all three groups; false means "first run".
@@ -35,7 +35,7 @@ public:
 // Keeps the values in memory. Tests use it directly; it can also simulate an unreadable or
 // read-only store.
 class MemorySettingsStore : public SettingsStore {
-public:
+  public:
     bool RootExists() override;
     std::optional<std::uint32_t> ReadNumber(std::string_view group, std::string_view name) override;
     std::optional<std::string> ReadText(std::string_view group, std::string_view name) override;
@@ -46,7 +46,7 @@ public:
     void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
     std::size_t WriteCount() const { return writeCount_; }
 
-private:
+  private:
     using Key = std::pair<std::string, std::string>;
     std::map<Key, std::uint32_t> numbers_;
     std::map<Key, std::string> texts_;

@@ -19,7 +19,7 @@ inline constexpr std::string_view kTextSection = "Quillaret";
 std::optional<std::string> DecodeLanguageFile(std::string_view bytes, std::string_view fileName);
 
 class TextCatalog {
-public:
+  public:
     // Reads the file; a missing, empty or undecodable file leaves the catalogue empty, so
     // every lookup gives its default. Returns whether any text was loaded.
     bool Load(const std::string& languageFile);
@@ -34,7 +34,7 @@ public:
 
     std::size_t Size() const { return texts_.size(); }
 
-private:
+  private:
     std::unordered_map<std::string, std::string> texts_;  // lower-case key -> text
 };
 

@@ -11,7 +11,7 @@ enum class PromptButtons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class PromptAnswer { Ok, Cancel, Yes, No };
 
 class UserPrompts {
-public:
+  public:
     virtual ~UserPrompts() = default;
     // A notice with an OK button.
     virtual void Show(std::string_view text, PromptIcon icon) = 0;

@@ -150,5 +150,4 @@ bool RenderAnnotatedImage(DrawingSurface& surface, const AnnotatedImageInput& in
     return true;
 }
 
-
 }  // namespace lensora

@@ -11,8 +11,7 @@ Pen DrawingSettings::CurrentPen() const {
 DrawingSettings InitialDrawingSettings(const AppSettings& settings, const LogFont& labelFont) {
     DrawingSettings d;
     d.penStyle = static_cast<int>(std::min<std::uint32_t>(settings.lineType, 2));
-    d.penWidth = static_cast<int>(
-        std::clamp<std::uint32_t>(settings.lineWidth, kMinPenWidth, 64));
+    d.penWidth = static_cast<int>(std::clamp<std::uint32_t>(settings.lineWidth, kMinPenWidth, 64));
     d.penColour = UsableColour(settings.lineColor);
     d.labelColour = UsableColour(settings.measureTxtColor);
     d.labelFont = labelFont;

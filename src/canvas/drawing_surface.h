@@ -19,8 +19,8 @@ enum class PenStyle : int { Solid = 0, Dash = 1, Dot = 2, DashDot = 3 };
 
 struct Pen {
     PenStyle style = PenStyle::Solid;
-    int width = 1;                 // pixels; 0 draws one pixel wide
-    std::uint32_t colour = 0;      // 0x00BBGGRR
+    int width = 1;             // pixels; 0 draws one pixel wide
+    std::uint32_t colour = 0;  // 0x00BBGGRR
     friend bool operator==(const Pen&, const Pen&) = default;
 };
 
@@ -66,7 +66,7 @@ struct TextSize {
 };
 
 class DrawingSurface {
-public:
+  public:
     virtual ~DrawingSurface() = default;
 
     virtual int Width() const = 0;

@@ -85,8 +85,8 @@ LogFont DecodeLogFont(std::span<const std::uint8_t, LogFont::kRecordBytes> b) {
     font.quality = b[26];
     font.pitchAndFamily = b[27];
     for (std::size_t i = 0; i < LogFont::kFaceNameUnits; ++i) {
-        const auto unit = static_cast<char16_t>(b[kFaceOffset + 2 * i] |
-                                                (b[kFaceOffset + 2 * i + 1] << 8));
+        const auto unit =
+            static_cast<char16_t>(b[kFaceOffset + 2 * i] | (b[kFaceOffset + 2 * i + 1] << 8));
         if (unit == 0) {
             break;
         }

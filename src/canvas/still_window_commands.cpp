@@ -74,13 +74,20 @@ constexpr StillMenuItem kImageItems[] = {
 
 std::span<const StillMenuItem> StillMenuItems(StillPopup popup) {
     switch (popup) {
-        case StillPopup::Paint: return kPaintItems;
-        case StillPopup::Measure: return kMeasureItems;
-        case StillPopup::AutoMeasure: return kAutoItems;
-        case StillPopup::CheckEdge: return kEdgeItems;
-        case StillPopup::Calibration: return kCalibrationItems;
-        case StillPopup::ImageProcess: return kImageItems;
-        case StillPopup::None: break;
+        case StillPopup::Paint:
+            return kPaintItems;
+        case StillPopup::Measure:
+            return kMeasureItems;
+        case StillPopup::AutoMeasure:
+            return kAutoItems;
+        case StillPopup::CheckEdge:
+            return kEdgeItems;
+        case StillPopup::Calibration:
+            return kCalibrationItems;
+        case StillPopup::ImageProcess:
+            return kImageItems;
+        case StillPopup::None:
+            break;
     }
     return {};
 }
@@ -93,21 +100,31 @@ bool IsImageOperation(int command) {
         case still_command::kBrighter:
         case still_command::kDarker:
         case still_command::kMedian:
-        case still_command::kAverage: return true;
-        default: return false;
+        case still_command::kAverage:
+            return true;
+        default:
+            return false;
     }
 }
 
 bool ApplyImageOperation(CxImage& image, int command) {
     switch (command) {
-        case still_command::kMirror: return MirrorHorizontal(image);
-        case still_command::kFlip: return FlipVertical(image);
-        case still_command::kNegative: return Negative(image);
-        case still_command::kBrighter: return AdjustBrightness(image, kBrightnessStep);
-        case still_command::kDarker: return AdjustBrightness(image, -kBrightnessStep);
-        case still_command::kMedian: return MedianFilter3x3(image);
-        case still_command::kAverage: return AverageFilter3x3(image);
-        default: return false;
+        case still_command::kMirror:
+            return MirrorHorizontal(image);
+        case still_command::kFlip:
+            return FlipVertical(image);
+        case still_command::kNegative:
+            return Negative(image);
+        case still_command::kBrighter:
+            return AdjustBrightness(image, kBrightnessStep);
+        case still_command::kDarker:
+            return AdjustBrightness(image, -kBrightnessStep);
+        case still_command::kMedian:
+            return MedianFilter3x3(image);
+        case still_command::kAverage:
+            return AverageFilter3x3(image);
+        default:
+            return false;
     }
 }
 

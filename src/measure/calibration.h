@@ -80,7 +80,7 @@ struct CalibrationResult {
 // The rate state of one view and its calibration sequence:
 // idle -> (StartCalibration) waiting for the calibration line -> (FinishCalibration) idle.
 class ViewCalibration {
-public:
+  public:
     ViewCalibration(CalibrationView view, CalibrationState& shared);
 
     CalibrationView View() const { return view_; }
@@ -122,7 +122,7 @@ public:
                                         std::string_view magnificationText,
                                         const CalibrationContext& context);
 
-private:
+  private:
     bool ChooseRate(double rate);
     // The new rate for `actualDistance`, or nullopt when the distance or the rate is unusable.
     std::optional<double> RateFor(double actualDistance, const CalibrationLine& line) const;

@@ -22,7 +22,7 @@
 namespace lensora {
 
 class IniTable {
-public:
+  public:
     // Files larger than this are not loaded: no calibration file comes near it, and rewriting
     // an unknown huge file is not the table's business.
     static constexpr std::size_t kMaxFileBytes = 16u << 20;
@@ -60,7 +60,7 @@ public:
     // another entry or a comment.
     static bool IsStorableName(std::string_view name);
 
-private:
+  private:
     std::optional<std::size_t> FindSection(std::string_view section) const;
 
     std::string path_;

@@ -27,9 +27,9 @@ struct RubberBand {
     // a one-pixel solid pen of colour 0 whatever these say.
     int penStyle = 0;  // 0 solid, 1 dash, 2 dot
     int penWidth = 1;
-    std::uint32_t penColour = 0;  // 0x00BBGGRR
+    std::uint32_t penColour = 0;            // 0x00BBGGRR
     const MeasureRecord* record = nullptr;  // MovedRecord only; owned by the view's list
-    PixelPoint shift;                      // MovedRecord: added to every stored point
+    PixelPoint shift;                       // MovedRecord: added to every stored point
 
     friend bool operator==(const RubberBand& a, const RubberBand& b) = default;
 };

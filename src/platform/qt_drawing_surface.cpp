@@ -20,7 +20,9 @@ QRectF OutlineRect(const PixelBox& box) {
     return QRectF(box.left, box.top, std::max(0, box.Width() - 1), std::max(0, box.Height() - 1));
 }
 
-QPointF Centre(QPoint p) { return QPointF(p.x(), p.y()); }
+QPointF Centre(QPoint p) {
+    return QPointF(p.x(), p.y());
+}
 
 }  // namespace
 
@@ -68,17 +70,21 @@ LogFont QtDrawingSurface::LogFontFor(const QFont& font) {
     return f;
 }
 
-QtDrawingSurface::QtDrawingSurface(QImage& target) : image_(&target) { Begin(); }
+QtDrawingSurface::QtDrawingSurface(QImage& target) : image_(&target) {
+    Begin();
+}
 
 QtDrawingSurface::QtDrawingSurface(int width, int height)
-    : owned_(std::make_unique<QImage>(std::max(1, width), std::max(1, height),
-                                      QImage::Format_RGB32)),
+    : owned_(
+          std::make_unique<QImage>(std::max(1, width), std::max(1, height), QImage::Format_RGB32)),
       image_(owned_.get()) {
     owned_->fill(Qt::black);
     Begin();
 }
 
-QtDrawingSurface::~QtDrawingSurface() { painter_.end(); }
+QtDrawingSurface::~QtDrawingSurface() {
+    painter_.end();
+}
 
 void QtDrawingSurface::Begin() {
     painter_.begin(image_);
@@ -91,10 +97,18 @@ void QtDrawingSurface::SetPen(const Pen& pen) {
     QPen p(ColourOf(pen.colour));
     p.setWidth(std::max(1, pen.width));
     switch (pen.style) {
-        case PenStyle::Dash: p.setStyle(Qt::DashLine); break;
-        case PenStyle::Dot: p.setStyle(Qt::DotLine); break;
-        case PenStyle::DashDot: p.setStyle(Qt::DashDotLine); break;
-        case PenStyle::Solid: p.setStyle(Qt::SolidLine); break;
+        case PenStyle::Dash:
+            p.setStyle(Qt::DashLine);
+            break;
+        case PenStyle::Dot:
+            p.setStyle(Qt::DotLine);
+            break;
+        case PenStyle::DashDot:
+            p.setStyle(Qt::DashDotLine);
+            break;
+        case PenStyle::Solid:
+            p.setStyle(Qt::SolidLine);
+            break;
     }
     p.setCapStyle(Qt::FlatCap);
     p.setJoinStyle(Qt::MiterJoin);
@@ -106,7 +120,9 @@ void QtDrawingSurface::SetFont(const LogFont& font) {
     escapementTenths_ = font.escapement;
 }
 
-void QtDrawingSurface::SetTextColour(std::uint32_t colour) { textColour_ = ColourOf(colour); }
+void QtDrawingSurface::SetTextColour(std::uint32_t colour) {
+    textColour_ = ColourOf(colour);
+}
 
 void QtDrawingSurface::SetRasterMode(RasterMode mode) {
     painter_.setCompositionMode(mode == RasterMode::NotXor
@@ -114,7 +130,9 @@ void QtDrawingSurface::SetRasterMode(RasterMode mode) {
                                     : QPainter::CompositionMode_SourceOver);
 }
 
-void QtDrawingSurface::MoveTo(PixelPoint p) { current_ = QPoint(p.x, p.y); }
+void QtDrawingSurface::MoveTo(PixelPoint p) {
+    current_ = QPoint(p.x, p.y);
+}
 
 void QtDrawingSurface::LineTo(PixelPoint p) {
     const QPoint to(p.x, p.y);
@@ -138,9 +156,13 @@ void QtDrawingSurface::Polyline(std::span<const PixelPoint> points) {
     painter_.drawPolyline(poly);
 }
 
-void QtDrawingSurface::Ellipse(const PixelBox& box) { painter_.drawEllipse(OutlineRect(box)); }
+void QtDrawingSurface::Ellipse(const PixelBox& box) {
+    painter_.drawEllipse(OutlineRect(box));
+}
 
-void QtDrawingSurface::Rectangle(const PixelBox& box) { painter_.drawRect(OutlineRect(box)); }
+void QtDrawingSurface::Rectangle(const PixelBox& box) {
+    painter_.drawRect(OutlineRect(box));
+}
 
 void QtDrawingSurface::Arc(const PixelBox& box, PixelPoint start, PixelPoint end) {
     const QRectF r = OutlineRect(box);
@@ -196,9 +218,15 @@ QImage WrapDib(const DibView& dib) {
     const auto stride = static_cast<qsizetype>(dib.stride);
     QImage image;
     switch (dib.bitsPerPixel) {
-        case 32: image = QImage(dib.bits, dib.width, dib.height, stride, QImage::Format_RGB32); break;
-        case 24: image = QImage(dib.bits, dib.width, dib.height, stride, QImage::Format_BGR888); break;
-        case 16: image = QImage(dib.bits, dib.width, dib.height, stride, QImage::Format_RGB555); break;
+        case 32:
+            image = QImage(dib.bits, dib.width, dib.height, stride, QImage::Format_RGB32);
+            break;
+        case 24:
+            image = QImage(dib.bits, dib.width, dib.height, stride, QImage::Format_BGR888);
+            break;
+        case 16:
+            image = QImage(dib.bits, dib.width, dib.height, stride, QImage::Format_RGB555);
+            break;
         case 8:
         case 1: {
             image = QImage(dib.bits, dib.width, dib.height, stride,
@@ -234,7 +262,8 @@ QImage WrapDib(const DibView& dib) {
             image.setColorTable(table);
             break;
         }
-        default: break;
+        default:
+            break;
     }
     return image;
 }
@@ -242,8 +271,8 @@ QImage WrapDib(const DibView& dib) {
 void QtDrawingSurface::DrawStretched(const DibView& dib, const PixelBox& dest,
                                      const PixelBox& source) {
     const QImage upsideDown = WrapDib(dib);
-    if (upsideDown.isNull() || dest.Width() <= 0 || dest.Height() <= 0 ||
-        source.Width() <= 0 || source.Height() <= 0) {
+    if (upsideDown.isNull() || dest.Width() <= 0 || dest.Height() <= 0 || source.Width() <= 0 ||
+        source.Height() <= 0) {
         return;
     }
     painter_.save();

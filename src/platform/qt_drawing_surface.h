@@ -13,7 +13,7 @@
 namespace lensora {
 
 class QtDrawingSurface : public DrawingSurface {
-public:
+  public:
     explicit QtDrawingSurface(QImage& target);
     QtDrawingSurface(int width, int height);
     ~QtDrawingSurface() override;
@@ -47,7 +47,7 @@ public:
     static LogFont LogFontFor(const QFont& font);
     static QColor ColourOf(std::uint32_t colour);
 
-private:
+  private:
     void Begin();
 
     std::unique_ptr<QImage> owned_;

@@ -16,7 +16,9 @@ QString KeyOf(std::string_view group, std::string_view name) {
 QtSettingsStore::QtSettingsStore(const QString& filePath)
     : settings_(std::make_unique<QSettings>(filePath, QSettings::IniFormat)) {}
 
-bool QtSettingsStore::Readable() const { return settings_->status() != QSettings::AccessError; }
+bool QtSettingsStore::Readable() const {
+    return settings_->status() != QSettings::AccessError;
+}
 
 bool QtSettingsStore::RootExists() {
     if (!QFileInfo::exists(settings_->fileName())) {

@@ -12,7 +12,7 @@
 namespace lensora {
 
 class QtSettingsStore : public SettingsStore {
-public:
+  public:
     explicit QtSettingsStore(const QString& filePath);
 
     bool RootExists() override;
@@ -21,7 +21,7 @@ public:
     bool WriteNumber(std::string_view group, std::string_view name, std::uint32_t value) override;
     bool WriteText(std::string_view group, std::string_view name, std::string_view value) override;
 
-private:
+  private:
     bool Readable() const;
     bool Write(std::string_view group, std::string_view name, const QVariant& value);
 

@@ -9,20 +9,28 @@ namespace {
 
 QMessageBox::Icon ToQt(PromptIcon icon) {
     switch (icon) {
-        case PromptIcon::Information: return QMessageBox::Information;
-        case PromptIcon::Exclamation: return QMessageBox::Warning;
-        case PromptIcon::Question: return QMessageBox::Question;
-        case PromptIcon::Error: return QMessageBox::Critical;
-        case PromptIcon::None: break;
+        case PromptIcon::Information:
+            return QMessageBox::Information;
+        case PromptIcon::Exclamation:
+            return QMessageBox::Warning;
+        case PromptIcon::Question:
+            return QMessageBox::Question;
+        case PromptIcon::Error:
+            return QMessageBox::Critical;
+        case PromptIcon::None:
+            break;
     }
     return QMessageBox::NoIcon;
 }
 
 QMessageBox::StandardButtons ToQt(PromptButtons buttons) {
     switch (buttons) {
-        case PromptButtons::Ok: return QMessageBox::Ok;
-        case PromptButtons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
-        case PromptButtons::YesNo: return QMessageBox::Yes | QMessageBox::No;
+        case PromptButtons::Ok:
+            return QMessageBox::Ok;
+        case PromptButtons::OkCancel:
+            return QMessageBox::Ok | QMessageBox::Cancel;
+        case PromptButtons::YesNo:
+            return QMessageBox::Yes | QMessageBox::No;
         case PromptButtons::YesNoCancel:
             return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     }
@@ -45,10 +53,14 @@ PromptAnswer QtUserPrompts::Ask(std::string_view text, PromptButtons buttons, Pr
     QMessageBox box(ToQt(icon), QString::fromStdString(GetText(text::kMsgTitle)), ToQString(text),
                     ToQt(buttons), parent_);
     switch (box.exec()) {
-        case QMessageBox::Ok: return PromptAnswer::Ok;
-        case QMessageBox::Yes: return PromptAnswer::Yes;
-        case QMessageBox::No: return PromptAnswer::No;
-        default: break;
+        case QMessageBox::Ok:
+            return PromptAnswer::Ok;
+        case QMessageBox::Yes:
+            return PromptAnswer::Yes;
+        case QMessageBox::No:
+            return PromptAnswer::No;
+        default:
+            break;
     }
     return buttons == PromptButtons::YesNo ? PromptAnswer::No : PromptAnswer::Cancel;
 }

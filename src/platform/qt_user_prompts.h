@@ -9,12 +9,12 @@
 namespace lensora {
 
 class QtUserPrompts : public UserPrompts {
-public:
+  public:
     explicit QtUserPrompts(QWidget* parent) : parent_(parent) {}
     void Show(std::string_view text, PromptIcon icon) override;
     PromptAnswer Ask(std::string_view text, PromptButtons buttons, PromptIcon icon) override;
 
-private:
+  private:
     QPointer<QWidget> parent_;
 };
 

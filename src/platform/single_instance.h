@@ -9,7 +9,7 @@ namespace lensora {
 inline constexpr const char* kInstanceLockName = "{1C6780D1-4078-41fa-8F5F-8FCC82BD15DD}";
 
 class SingleInstanceLock {
-public:
+  public:
     // `folder` empty: $XDG_RUNTIME_DIR, else the temporary folder.
     explicit SingleInstanceLock(const std::string& folder = {});
     ~SingleInstanceLock();
@@ -19,7 +19,7 @@ public:
     // False when another process holds the lock.
     bool Acquired() const { return fd_ >= 0; }
 
-private:
+  private:
     int fd_ = -1;
 };
 

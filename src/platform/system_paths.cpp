@@ -32,8 +32,7 @@ std::string DocumentsFolder() {
 }
 
 std::string ResourceFolder() {
-    const QString installed =
-        QCoreApplication::applicationDirPath() + "/../share/lensora";
+    const QString installed = QCoreApplication::applicationDirPath() + "/../share/lensora";
     if (QFileInfo(installed + "/lang").isDir()) {
         return QDir::cleanPath(installed).toStdString();
     }

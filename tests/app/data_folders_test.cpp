@@ -24,7 +24,9 @@ std::string FolderFileBytes(std::u16string_view text, std::size_t size = kFolder
     return bytes;
 }
 
-std::u16string Utf16Of(const std::string& s) { return Utf8ToUtf16(s); }
+std::u16string Utf16Of(const std::string& s) {
+    return Utf8ToUtf16(s);
+}
 
 TEST(FolderFile, EncodesUtf16LeZeroFilledTo520Bytes) {
     auto bytes = EncodeFolderFile("/home/u/Bilder \xC3\xA4");
@@ -45,8 +47,8 @@ TEST(FolderFile, EncodesUtf16LeZeroFilledTo520Bytes) {
 TEST(FolderFile, RefusesEmptyAndUnterminatedContent) {
     EXPECT_FALSE(ParseFolderFile({}));
     const std::string empty = FolderFileBytes(u"");
-    EXPECT_FALSE(ParseFolderFile(std::span(reinterpret_cast<const unsigned char*>(empty.data()),
-                                           empty.size())));
+    EXPECT_FALSE(ParseFolderFile(
+        std::span(reinterpret_cast<const unsigned char*>(empty.data()), empty.size())));
     const std::string full = FolderFileBytes(std::u16string(260, u'x'));
     EXPECT_FALSE(ParseFolderFile(
         std::span(reinterpret_cast<const unsigned char*>(full.data()), full.size())));

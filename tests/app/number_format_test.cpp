@@ -9,7 +9,7 @@ namespace lensora {
 namespace {
 
 TEST(NumberFormat, FixedDecimalsRoundLikePrintfAndIgnoreTheLocale) {
-    std::setlocale(LC_ALL, "de_DE.UTF-8");  // a decimal comma, where the system has it
+    std::setlocale(LC_ALL, "de_DE.UTF-8");       // a decimal comma, where the system has it
     EXPECT_EQ(FormatFixed(6.3825, 3), "6.383");  // 6.3825 is stored just above the half
     EXPECT_EQ(FormatFixed(2.5, 0), "2");         // half to even, as printf
     EXPECT_EQ(FormatFixed(-0.0004, 3), "-0.000");

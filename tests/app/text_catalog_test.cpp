@@ -67,7 +67,8 @@ TEST(LanguageFileDecoding, AcceptsUtf8Utf16AndTheNamedCodePage) {
     EXPECT_EQ(DecodeLanguageFile(be, "German1252.ini"), expected);
 
     // GBK bytes of "中文" in the simplified Chinese file, Cyrillic in the Bulgarian one.
-    EXPECT_EQ(DecodeLanguageFile("\xD6\xD0\xCE\xC4", "/x/Chinese936.ini"), "\xE4\xB8\xAD\xE6\x96\x87");
+    EXPECT_EQ(DecodeLanguageFile("\xD6\xD0\xCE\xC4", "/x/Chinese936.ini"),
+              "\xE4\xB8\xAD\xE6\x96\x87");
     EXPECT_EQ(DecodeLanguageFile("\xC1\xFA\xEB", "Bulgarian442.ini"), "\xD0\x91\xD1\x8A\xD0\xBB");
 }
 

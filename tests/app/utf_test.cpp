@@ -14,10 +14,12 @@ TEST(Utf, RoundTripsThroughUtf16IncludingSurrogatePairs) {
 
 TEST(Utf, MalformedInputBecomesReplacementAndIsNotValid) {
     EXPECT_FALSE(IsValidUtf8("\xC3"));
-    EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));          // overlong "/"
-    EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));      // surrogate
+    EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));           // overlong "/"
+    EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));       // surrogate
     EXPECT_TRUE(IsValidUtf8("\xEF\xBF\xBD plain"));  // a real U+FFFD is fine
-    EXPECT_EQ(Utf8ToUtf16("a\xFF" "b"), u"a\uFFFDb");
+    EXPECT_EQ(Utf8ToUtf16("a\xFF"
+                          "b"),
+              u"a\uFFFDb");
     EXPECT_EQ(Utf16ToUtf8(std::u16string(1, char16_t(0xD800))), "\xEF\xBF\xBD");
 }
 

@@ -31,8 +31,7 @@ TEST(ViewFactors, FitViewFactorsAreThePictureToViewRatios) {
     EXPECT_EQ(ViewToImageFactors(DisplayMode::Fit, 1024, 768), (ScaleFactors{1.6, 1.6}));
     EXPECT_EQ(ViewToImageFactors(DisplayMode::Fit, 2048, 1536), (ScaleFactors{3.2, 3.2}));
     EXPECT_EQ(ViewToImageFactors(DisplayMode::Fit, 800, 480), (ScaleFactors{1.25, 1.0}));
-    EXPECT_EQ(ViewToImageFactors(DisplayMode::ActualSize, 1280, 1024),
-              (ScaleFactors{1.0, 1.0}));
+    EXPECT_EQ(ViewToImageFactors(DisplayMode::ActualSize, 1280, 1024), (ScaleFactors{1.0, 1.0}));
 
     EXPECT_EQ(SnapshotRecordScale(1600, 1200), 2.5);
     EXPECT_EQ(SnapshotRecordScale(1600, 900), 2.5);

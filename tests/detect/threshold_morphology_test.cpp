@@ -5,9 +5,9 @@
 
 #include "detect/binary_morphology.h"
 #include "detect/grey_region.h"
-#include "imaging/depth_conversion.h"
 #include "detect/otsu_threshold.h"
 #include "detect/synthetic_pictures.h"
+#include "imaging/depth_conversion.h"
 
 namespace lensora {
 namespace {

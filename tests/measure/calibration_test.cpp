@@ -91,7 +91,7 @@ TEST(PrepareRateTest, CalibrationStartTakesTheMagnification) {
 }
 
 class StillCalibrationTest : public ::testing::Test {
-protected:
+  protected:
     StillCalibrationTest() : file_(dir_.Write("CalibrationIni.ini", "[10]\n10=5.0\n")) {}
 
     // A 200-pixel line measured at magnification 50 on a 1280x1024 picture in millimetres:

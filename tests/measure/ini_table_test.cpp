@@ -14,7 +14,7 @@ using test::ReadFile;
 using test::TempDir;
 
 class IniTableTest : public ::testing::Test {
-protected:
+  protected:
     // Loads `bytes` written as the calibration file.
     IniTable LoadText(std::string_view bytes) {
         path_ = dir_.Write("CalibrationIni.ini", bytes);

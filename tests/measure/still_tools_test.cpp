@@ -324,8 +324,7 @@ TEST_F(StillToolsTest, PolygonClosesAtDoubleClickAndPlacesItsLabel) {
     DoubleClickAt(0, 100);
     ASSERT_EQ(records.size(), 1u);
     // The last vertex twice (its click and the double-click), then the label anchor.
-    EXPECT_EQ(Last().points,
-              (Points{{0, 0}, {100, 0}, {100, 100}, {0, 100}, {0, 100}, {0, 100}}));
+    EXPECT_EQ(Last().points, (Points{{0, 0}, {100, 0}, {100, 100}, {0, 100}, {0, 100}, {0, 100}}));
     EXPECT_EQ(Last().labels, (Texts{"A:1.000mm2"}));
     Click(30, 30);
     EXPECT_EQ(Last().points[5], (P{30, 30}));
@@ -533,11 +532,12 @@ TEST_F(StillToolsTest, ContinuousLineOfTenThousandSegments) {
 TEST_F(StillToolsTest, CalibrationLineIsStoredWithoutLabelHandedOverOnceAndStillPlaced) {
     Measure(StillMode::kParallelLine);
     std::vector<double> handed;
-    interaction.ExpectCalibrationLine(static_cast<int>(StillKind::kParallelLine), [&](MeasureRecord& line) {
-        handed.push_back(double(line.points[1].x - line.points[0].x));
-        EXPECT_EQ(line.labels, (Texts{""}));
-        line.labels[0] = "L:2.000mm";  // the caller sets the label the new rate gives
-    });
+    interaction.ExpectCalibrationLine(
+        static_cast<int>(StillKind::kParallelLine), [&](MeasureRecord& line) {
+            handed.push_back(double(line.points[1].x - line.points[0].x));
+            EXPECT_EQ(line.labels, (Texts{""}));
+            line.labels[0] = "L:2.000mm";  // the caller sets the label the new rate gives
+        });
     Click(10, 10);
     Click(210, 10);
     ASSERT_EQ(handed, (std::vector<double>{200}));
@@ -551,9 +551,8 @@ TEST_F(StillToolsTest, CalibrationLineIsStoredWithoutLabelHandedOverOnceAndStill
     EXPECT_EQ(handed.size(), 1u);
     EXPECT_EQ(Last().labels, (Texts{"L:1.000mm"}));
 
-    interaction.ExpectCalibrationLine(static_cast<int>(StillKind::kParallelLine), [&](MeasureRecord&) {
-        handed.push_back(-1);
-    });
+    interaction.ExpectCalibrationLine(static_cast<int>(StillKind::kParallelLine),
+                                      [&](MeasureRecord&) { handed.push_back(-1); });
     Measure(StillMode::kParallelLine);  // choosing a tool abandons the calibration
     EXPECT_FALSE(interaction.ExpectingCalibrationLine());
     Click(10, 200);

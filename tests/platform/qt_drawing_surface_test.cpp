@@ -82,8 +82,8 @@ TEST(QtDrawingSurface, ArcsRunCounterClockwiseFromStartToEnd) {
 TEST(QtDrawingSurface, StretchedDibKeepsTopRowOnTop) {
     // 2 x 2 picture, rows stored bottom-up with 4-byte aligned rows of 6 bytes -> stride 8.
     // Bottom row: blue, green. Top row: red, white.
-    const std::vector<std::uint8_t> bits = {255, 0, 0, 0, 255, 0, 0, 0,
-                                            0, 0, 255, 255, 255, 255, 0, 0};
+    const std::vector<std::uint8_t> bits = {255, 0, 0,   0,   255, 0,   0, 0,
+                                            0,   0, 255, 255, 255, 255, 0, 0};
     DibView dib{2, 2, 24, 8, bits.data(), nullptr, 0};
     QImage image = Blank(20, 20, Qt::black);
     {

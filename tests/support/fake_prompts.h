@@ -10,7 +10,7 @@
 namespace lensora::test {
 
 class FakePrompts : public UserPrompts {
-public:
+  public:
     void Show(std::string_view text, PromptIcon icon) override {
         shown.emplace_back(text);
         icons.push_back(icon);

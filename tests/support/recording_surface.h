@@ -12,8 +12,9 @@ namespace lensora::test {
 struct DrawCall {
     enum class Op { Line, Polyline, Ellipse, Rectangle, Arc, Text, CentredText, Image };
     Op op;
-    std::vector<PixelPoint> points;  // Line: from, to; Polyline: all; Arc: start, end; Text: top-left
-    PixelBox box;                    // Ellipse, Rectangle, Arc, CentredText, Image destination
+    std::vector<PixelPoint>
+        points;    // Line: from, to; Polyline: all; Arc: start, end; Text: top-left
+    PixelBox box;  // Ellipse, Rectangle, Arc, CentredText, Image destination
     std::string text;
     Pen pen;
     LogFont font;
@@ -22,7 +23,7 @@ struct DrawCall {
 };
 
 class RecordingSurface : public DrawingSurface {
-public:
+  public:
     RecordingSurface(int width = 640, int height = 480) : width_(width), height_(height) {}
 
     int Width() const override { return width_; }
@@ -76,7 +77,7 @@ public:
         return out;
     }
 
-private:
+  private:
     DrawCall& Add(DrawCall::Op op) {
         DrawCall c{op, {}, {}, {}, pen_, font_, textColour_, mode_};
         calls.push_back(std::move(c));

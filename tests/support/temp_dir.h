@@ -9,7 +9,7 @@
 namespace lensora::test {
 
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -21,7 +21,7 @@ public:
     // Writes `bytes` to a file below the folder and returns its path.
     std::string Write(std::string_view name, std::string_view bytes) const;
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

@@ -6,8 +6,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/ui/ui_text.h"
 #include "app/ui/skin.h"
+#include "app/ui/ui_text.h"
 
 namespace lensora {
 AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
@@ -15,12 +15,13 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle(UiText(text::kAboutTitle, 128));
 
     auto* logo = new QLabel(this);
-    logo->setPixmap(skin::IconPixmap(QStringLiteral("lensora.svg"), 72, false, devicePixelRatioF()));
+    logo->setPixmap(
+        skin::IconPixmap(QStringLiteral("lensora.svg"), 72, false, devicePixelRatioF()));
     auto* product = new QLabel(UiText(text::kAboutProduct, 128), this);
     product->setFont(skin::UiFont(16, true));
-    auto* version = new QLabel(
-        UiText(text::kAboutVersion, 64) + QStringLiteral(" %1").arg(QStringLiteral(LENSORA_VERSION)),
-        this);
+    auto* version = new QLabel(UiText(text::kAboutVersion, 64) +
+                                   QStringLiteral(" %1").arg(QStringLiteral(LENSORA_VERSION)),
+                               this);
     auto* description = new QLabel(UiText(text::kAboutDescription, 512), this);
     description->setWordWrap(true);
     auto* licence = new QLabel(UiText(text::kAboutLicence, 512), this);

@@ -38,6 +38,8 @@ CalibratePromptDialog::CalibratePromptDialog(QWidget* parent) : QDialog(parent) 
     setMinimumWidth(320);
 }
 
-bool CalibratePromptDialog::ShowNextTime() const { return checkBox_->isChecked(); }
+bool CalibratePromptDialog::ShowNextTime() const {
+    return checkBox_->isChecked();
+}
 
 }  // namespace lensora

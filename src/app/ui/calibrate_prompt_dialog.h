@@ -10,12 +10,12 @@ namespace lensora {
 
 class CalibratePromptDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit CalibratePromptDialog(QWidget* parent = nullptr);
     bool ShowNextTime() const;
     QCheckBox* CheckBox() const { return checkBox_; }
 
-private:
+  private:
     QCheckBox* checkBox_;
 };
 

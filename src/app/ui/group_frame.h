@@ -7,15 +7,15 @@ namespace lensora {
 
 class GroupFrame : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit GroupFrame(int controlId, QWidget* parent = nullptr);
     void SetTitle(const QString& title);
     QString Title() const { return title_; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     QString title_;
 };
 

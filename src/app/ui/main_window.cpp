@@ -18,8 +18,6 @@
 #include "app/main_buttons.h"
 #include "app/text_keys.h"
 #include "app/ui/about_dialog.h"
-#include "measure/calibration.h"
-#include "platform/qt_user_prompts.h"
 #include "app/ui/calibrate_prompt_dialog.h"
 #include "app/ui/group_frame.h"
 #include "app/ui/skin.h"
@@ -27,6 +25,8 @@
 #include "canvas/ui/still_window.h"
 #include "capture/ui/preview_widget.h"
 #include "library/ui/thumbnail_strip.h"
+#include "measure/calibration.h"
+#include "platform/qt_user_prompts.h"
 
 namespace lensora {
 namespace {
@@ -42,7 +42,9 @@ const QRect kStripRect(97, 530, 642, 115);
 const QRect kDragBand(0, 0, 700, 46);
 const QRect kZoomPadRect(738, 530, 120, 120);
 
-QString Qs(const std::string& s) { return QString::fromStdString(s); }
+QString Qs(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
 struct Slot {
     int command;
@@ -190,7 +192,8 @@ void MainWindow::CreateControls() {
     }
 
     for (const MainButton& b : kMainButtons) {
-        auto* button = new SkinButton(b.command, QString::fromUtf8(b.icon.data(), b.icon.size()), this);
+        auto* button =
+            new SkinButton(b.command, QString::fromUtf8(b.icon.data(), b.icon.size()), this);
         button->setCheckable(b.toggle);
         connect(button, &QAbstractButton::clicked, this, [this, c = b.command] { OnCommand(c); });
         buttons_.insert(b.command, button);
@@ -253,12 +256,21 @@ void MainWindow::DisableCaptureControls() {
 
 void MainWindow::OnCommand(int command) {
     switch (command) {
-        case command::kClose: close(); break;
-        case command::kMinimise: showMinimized(); break;
-        case command::kLanguage: ShowLanguageMenu(); break;
+        case command::kClose:
+            close();
+            break;
+        case command::kMinimise:
+            showMinimized();
+            break;
+        case command::kLanguage:
+            ShowLanguageMenu();
+            break;
         case command::kAbout:
-        case command::kAboutButton: ShowAbout(); break;
-        default: break;
+        case command::kAboutButton:
+            ShowAbout();
+            break;
+        default:
+            break;
     }
 }
 
@@ -268,9 +280,9 @@ QMenu* MainWindow::BuildLanguageMenu() {
     const LanguageChoice current = app_.Language().current;
     for (const LanguageMenuEntry& entry : kLanguageMenu) {
         const bool isCurrent = IsCurrentLanguageEntry(entry, current);
-        QAction* action = menu->addAction(
-            skin::Icon(isCurrent ? QStringLiteral("menu-check.svg") : QStringLiteral("menu-dot.svg")),
-            Qs(GetText(entry.textKey, entry.defaultText, 128)));
+        QAction* action = menu->addAction(skin::Icon(isCurrent ? QStringLiteral("menu-check.svg")
+                                                               : QStringLiteral("menu-dot.svg")),
+                                          Qs(GetText(entry.textKey, entry.defaultText, 128)));
         action->setData(entry.command);
         action->setCheckable(true);
         action->setChecked(isCurrent);
@@ -311,15 +323,13 @@ void MainWindow::OnCalibratePromptTimer() {
     }
     auto* dialog = new CalibratePromptDialog(this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(dialog, &QDialog::accepted, this, [this, dialog] {
-        ConfirmCalibratePrompt(app_.Store(), dialog->ShowNextTime());
-    });
+    connect(dialog, &QDialog::accepted, this,
+            [this, dialog] { ConfirmCalibratePrompt(app_.Store(), dialog->ShowNextTime()); });
     dialog->open();
 }
 
 void MainWindow::OnMagnificationChanged(const QString& text) {
-    calibratedRateBox_->setText(
-        Qs(LookUpCalibration(app_.CalibrationFile(), text.toStdString())));
+    calibratedRateBox_->setText(Qs(LookUpCalibration(app_.CalibrationFile(), text.toStdString())));
 }
 
 QWidget* MainWindow::OpenPicture(const QString& path) {
@@ -383,8 +393,11 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
         case Qt::Key_Escape:
         case Qt::Key_Return:
-        case Qt::Key_Enter: event->accept(); return;
-        default: QWidget::keyPressEvent(event);
+        case Qt::Key_Enter:
+            event->accept();
+            return;
+        default:
+            QWidget::keyPressEvent(event);
     }
 }
 
@@ -408,7 +421,8 @@ void MainWindow::paintEvent(QPaintEvent*) {
     p.fillRect(QRect(0, 0, width(), 46), band);
     p.setPen(QPen(skin::kPanelBorder, 1));
     p.drawLine(0, 46, width(), 46);
-    const QPixmap logo = skin::IconPixmap(QStringLiteral("lensora.svg"), 28, false, devicePixelRatioF());
+    const QPixmap logo =
+        skin::IconPixmap(QStringLiteral("lensora.svg"), 28, false, devicePixelRatioF());
     if (!logo.isNull()) {
         p.drawPixmap(12, 9, logo);
     }

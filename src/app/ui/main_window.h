@@ -24,7 +24,7 @@ class ThumbnailStrip;
 
 class MainWindow : public QWidget {
     Q_OBJECT
-public:
+  public:
     static constexpr int kWidth = 868;
     static constexpr int kHeight = 650;
     static constexpr int kCalibratePromptTimer = 1006;
@@ -59,7 +59,7 @@ public:
     // A calibration finished in the still window: take over its magnification, then its rate.
     void TakeCalibrationHandover(const QString& magnification, const QString& calibratedRate);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -68,7 +68,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void CreateControls();
     void PlaceButtons();
     void ShowLanguageMenu();

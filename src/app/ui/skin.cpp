@@ -2,11 +2,11 @@
 
 #include <QApplication>
 #include <QFileInfo>
-#include <QPalette>
-#include <QStyleFactory>
 #include <QHash>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPalette>
+#include <QStyleFactory>
 #include <QSvgRenderer>
 
 namespace lensora::skin {
@@ -17,8 +17,12 @@ QString& Folder() {
 }
 }  // namespace
 
-void SetIconFolder(const QString& folder) { Folder() = folder; }
-QString IconFolder() { return Folder(); }
+void SetIconFolder(const QString& folder) {
+    Folder() = folder;
+}
+QString IconFolder() {
+    return Folder();
+}
 
 QPixmap IconPixmap(const QString& name, int size, bool disabled, qreal dpr) {
     static QHash<QString, QPixmap> cache;

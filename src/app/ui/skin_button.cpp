@@ -56,7 +56,8 @@ void SkinButton::paintEvent(QPaintEvent*) {
     const int iconSize = std::min(width(), height()) * 3 / 4;
     const QPixmap icon = skin::IconPixmap(iconName_, iconSize, !enabled, devicePixelRatioF());
     if (!icon.isNull()) {
-        const QPoint topLeft((width() - iconSize) / 2, (height() - iconSize) / 2 + (isDown() ? 1 : 0));
+        const QPoint topLeft((width() - iconSize) / 2,
+                             (height() - iconSize) / 2 + (isDown() ? 1 : 0));
         p.drawPixmap(topLeft, icon);
     } else {
         p.setPen(enabled ? skin::kText : skin::kTextDim);

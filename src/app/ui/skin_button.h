@@ -8,22 +8,28 @@ namespace lensora {
 
 class SkinButton : public QAbstractButton {
     Q_OBJECT
-public:
+  public:
     SkinButton(int command, const QString& iconName, QWidget* parent = nullptr);
 
     int Command() const { return command_; }
     void SetIconName(const QString& iconName);
     // Buttons of the window frame (close, minimise) have no background until hovered.
-    void SetFlat(bool flat) { flat_ = flat; update(); }
-    void SetDanger(bool danger) { danger_ = danger; update(); }
+    void SetFlat(bool flat) {
+        flat_ = flat;
+        update();
+    }
+    void SetDanger(bool danger) {
+        danger_ = danger;
+        update();
+    }
     QSize sizeHint() const override { return {32, 32}; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
 
-private:
+  private:
     int command_;
     QString iconName_;
     bool hovered_ = false;

@@ -10,14 +10,14 @@ class QWidget;
 namespace lensora {
 
 class WindowDrag {
-public:
+  public:
     // A left press in the window's drag band.
     void Start(QWidget& window, const QMouseEvent& event);
     // Moves the window while a hand drag runs; false when none runs.
     bool Follow(QWidget& window, const QMouseEvent& event);
     void Stop() { dragging_ = false; }
 
-private:
+  private:
     bool dragging_ = false;
     QPoint offset_;
 };

@@ -16,7 +16,7 @@ class UserPrompts;
 
 class ActualDistanceDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     ActualDistanceDialog(const QString& unitName, QWidget* parent = nullptr);
 
     // The accepted distance for a typed text, or nullopt to refuse it.
@@ -30,7 +30,7 @@ public:
     // OK: takes the text when `accept` does.
     void done(int result) override;
 
-private:
+  private:
     QLineEdit* box_ = nullptr;
     double distance_ = 0.0;
 };

@@ -7,7 +7,9 @@
 
 namespace lensora {
 
-QColor ToQColor(std::uint32_t colour) { return QtDrawingSurface::ColourOf(colour); }
+QColor ToQColor(std::uint32_t colour) {
+    return QtDrawingSurface::ColourOf(colour);
+}
 
 std::uint32_t FromQColor(const QColor& c) {
     return static_cast<std::uint32_t>(c.red()) | (static_cast<std::uint32_t>(c.green()) << 8) |
@@ -24,8 +26,7 @@ std::optional<std::uint32_t> ChooseColour(QWidget* parent, std::uint32_t colour)
 
 std::optional<FontChoice> ChooseFontWithColour(QWidget* parent, const FontChoice& current) {
     bool ok = false;
-    const QFont chosen =
-        QFontDialog::getFont(&ok, QtDrawingSurface::FontFor(current.font), parent);
+    const QFont chosen = QFontDialog::getFont(&ok, QtDrawingSurface::FontFor(current.font), parent);
     if (!ok) {
         return std::nullopt;
     }

@@ -33,14 +33,13 @@ MagnifierDialog::MagnifierDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle(UiText("TipMagnifier", "Magnifier"));
     zooms_ = new QButtonGroup(this);
     sizes_ = new QButtonGroup(this);
-    auto* zoomBox = Choices(UiText("Zoom", "Zoom"), zooms_,
-                            {{QStringLiteral("2X"), 20}, {QStringLiteral("3X"), 30},
-                             {QStringLiteral("4X"), 40}},
-                            this);
-    auto* sizeBox = Choices(UiText("magnifierSize", "magnifier Size"), sizes_,
-                            {{QStringLiteral("100"), 100}, {QStringLiteral("150"), 150},
-                             {QStringLiteral("200"), 200}},
-                            this);
+    auto* zoomBox = Choices(
+        UiText("Zoom", "Zoom"), zooms_,
+        {{QStringLiteral("2X"), 20}, {QStringLiteral("3X"), 30}, {QStringLiteral("4X"), 40}}, this);
+    auto* sizeBox = Choices(
+        UiText("magnifierSize", "magnifier Size"), sizes_,
+        {{QStringLiteral("100"), 100}, {QStringLiteral("150"), 150}, {QStringLiteral("200"), 200}},
+        this);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setText(UiText("OK", "OK"));
     buttons->button(QDialogButtonBox::Cancel)->setText(UiText("Cancel", "Cancel"));
@@ -52,7 +51,11 @@ MagnifierDialog::MagnifierDialog(QWidget* parent) : QDialog(parent) {
     layout->addWidget(buttons);
 }
 
-int MagnifierDialog::ZoomTenths() const { return zooms_->checkedId(); }
-int MagnifierDialog::LensSize() const { return sizes_->checkedId(); }
+int MagnifierDialog::ZoomTenths() const {
+    return zooms_->checkedId();
+}
+int MagnifierDialog::LensSize() const {
+    return sizes_->checkedId();
+}
 
 }  // namespace lensora

@@ -10,7 +10,7 @@ namespace lensora {
 
 class MagnifierDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit MagnifierDialog(QWidget* parent = nullptr);
 
     int ZoomTenths() const;
@@ -18,7 +18,7 @@ public:
     QButtonGroup* Zooms() const { return zooms_; }
     QButtonGroup* Sizes() const { return sizes_; }
 
-private:
+  private:
     QButtonGroup* zooms_ = nullptr;
     QButtonGroup* sizes_ = nullptr;
 };

@@ -10,7 +10,7 @@ namespace lensora {
 
 class MagnifierLens : public QWidget {
     Q_OBJECT
-public:
+  public:
     // `captured` is the parent's client area as it looked when the magnifier started.
     MagnifierLens(QPixmap captured, int zoomTenths, int size, QWidget* parent);
 
@@ -21,10 +21,10 @@ public:
     // on it.
     QRect SourceRect() const;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     QPixmap captured_;
     int zoomTenths_;
     int size_;

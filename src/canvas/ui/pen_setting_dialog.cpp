@@ -6,8 +6,8 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QIcon>
+#include <QLabel>
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
@@ -28,13 +28,13 @@ namespace {
 
 // A line in the dialog's current pen across the box, 10 pixels in from each side.
 class PenPreview : public QWidget {
-public:
+  public:
     PenPreview(const DrawingSettings& settings, QWidget* parent)
         : QWidget(parent), settings_(settings) {
         setMinimumSize(200, 40);
     }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
         p.fillRect(rect(), Qt::white);
@@ -51,7 +51,7 @@ protected:
         p.drawImage(0, 0, image);
     }
 
-private:
+  private:
     const DrawingSettings& settings_;
 };
 
@@ -159,9 +159,10 @@ QWidget* PenSettingDialog::BuildUnitPage() {
     auto* unitLayout = new QVBoxLayout(unitBox);
     units_ = new QButtonGroup(this);
     for (std::size_t i = 0; i < kDialogUnits.size(); ++i) {
-        auto* radio = new QRadioButton(QString::fromUtf8(kDialogUnits[i].data(),
-                                                         static_cast<qsizetype>(kDialogUnits[i].size())),
-                                       unitBox);
+        auto* radio =
+            new QRadioButton(QString::fromUtf8(kDialogUnits[i].data(),
+                                               static_cast<qsizetype>(kDialogUnits[i].size())),
+                             unitBox);
         units_->addButton(radio, static_cast<int>(i));
         unitLayout->addWidget(radio);
     }

@@ -21,7 +21,7 @@ class AppState;
 
 class PenSettingDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     // `canvas` is the calling canvas's settings; it changes only on OK.
     PenSettingDialog(AppState& app, DrawingSettings& canvas, QWidget* parent = nullptr);
 
@@ -42,7 +42,7 @@ public:
     void ChooseLabelFont();
     void accept() override;
 
-private:
+  private:
     QWidget* BuildPenPage();
     QWidget* BuildUnitPage();
 

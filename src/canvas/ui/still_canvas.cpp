@@ -195,7 +195,9 @@ void StillCanvas::ChooseMagnifier(int zoomTenths, int lensSize) {
     interaction_->ChooseTool(StillMode::kMagnifier, false, false);
 }
 
-bool StillCanvas::PaintEdgesGlobal() { return autoTools_->PaintWholePicture(); }
+bool StillCanvas::PaintEdgesGlobal() {
+    return autoTools_->PaintWholePicture();
+}
 
 ViewMapping StillCanvas::Mapping() const {
     const QPoint scroll = ScrollPosition();
@@ -274,8 +276,8 @@ void StillCanvas::FinishCalibration(MeasureRecord* line, double pixelLength) {
         line->labels[0] = result.lineLabel;
     }
     if (result.applied) {
-        const CalibrationDone done = StillCalibrationDone(calibration_, magnification,
-                                                          app_.CalibrationFile(), prompts_);
+        const CalibrationDone done =
+            StillCalibrationDone(calibration_, magnification, app_.CalibrationFile(), prompts_);
         if (done.applied) {
             const QString rateText = QString::fromStdString(done.calibratedRateText);
             if (rateBox_) {
@@ -365,7 +367,9 @@ void StillCanvas::ConfinePointer(const ClientRect& area) {
                           std::min(view.width(), area.right), std::min(view.height(), area.bottom)};
 }
 
-void StillCanvas::FreePointer() { confine_.reset(); }
+void StillCanvas::FreePointer() {
+    confine_.reset();
+}
 
 void StillCanvas::ShowToolName(std::string_view caption) {
     emit ToolNameChanged(QString::fromUtf8(caption.data(), qsizetype(caption.size())));
@@ -459,8 +463,8 @@ void StillCanvas::RenderScene() {
     const QPoint scroll = ScrollPosition();
     CanvasPaintInput input;
     input.picture = &dib;
-    input.mode = displayMode_ == kFitMode ? lensora::DisplayMode::Fit
-                                          : lensora::DisplayMode::ActualSize;
+    input.mode =
+        displayMode_ == kFitMode ? lensora::DisplayMode::Fit : lensora::DisplayMode::ActualSize;
     input.scroll = {scroll.x(), scroll.y()};
     input.records = &records_;
     const StillMode mode = interaction_->Mode();
@@ -505,10 +509,9 @@ bool StillCanvas::SaveAnnotated(const QString& path) {
     AnnotatedImageInput input;
     input.picture = &dib;
     input.records = &records_;
-    input.factors = ViewToImageFactors(displayMode_ == kFitMode
-                                           ? lensora::DisplayMode::Fit
-                                           : lensora::DisplayMode::ActualSize,
-                                       w, h);
+    input.factors = ViewToImageFactors(
+        displayMode_ == kFitMode ? lensora::DisplayMode::Fit : lensora::DisplayMode::ActualSize, w,
+        h);
     input.totalDecimals = MeasureDecimals(app_.Settings());
     input.totalUnit = std::string(MeasureUnit(app_.Settings()));
     if (!RenderAnnotatedImage(surface, input)) {
@@ -516,9 +519,9 @@ bool StillCanvas::SaveAnnotated(const QString& path) {
     }
     const auto pixels = surface.Pixels();
     CxImage annotated;
-    if (!pixels || !annotated.CreateFromDrawnBitmap(pixels->data, pixels->width, pixels->height,
-                                                    static_cast<std::ptrdiff_t>(pixels->stride),
-                                                    32)) {
+    if (!pixels ||
+        !annotated.CreateFromDrawnBitmap(pixels->data, pixels->width, pixels->height,
+                                         static_cast<std::ptrdiff_t>(pixels->stride), 32)) {
         return false;
     }
     annotated.SetXDpi(picture_.GetXDpi());

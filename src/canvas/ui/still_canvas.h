@@ -16,8 +16,8 @@
 #include <optional>
 
 #include "canvas/drawing_settings.h"
-#include "imaging/cx_image.h"
 #include "detect/view_mapping.h"
+#include "imaging/cx_image.h"
 #include "measure/calibration.h"
 #include "measure/interaction_view.h"
 #include "measure/record_lists.h"
@@ -33,7 +33,7 @@ class MagnifierLens;
 
 class StillCanvas : public QAbstractScrollArea, private InteractionView {
     Q_OBJECT
-public:
+  public:
     static constexpr int kFitMode = 1;
     static constexpr int kActualSizeMode = 2;
 
@@ -93,13 +93,13 @@ public:
     std::function<std::optional<double>(const QString& unitName, double pixelLength)>
         askActualDistance;
 
-signals:
+  signals:
     void ToolNameChanged(const QString& name);
     // A calibration gave a new rate: the calibrated box shows `rateText`; the window hands
     // the calibration over to the live view.
     void CalibrationFinished(const QString& magnification, const QString& rateText);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
@@ -109,7 +109,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
-private:
+  private:
     // InteractionView
     void Repaint() override;
     void InvalidateRect(const ClientRect& rect) override;

@@ -47,8 +47,7 @@ StillWindow* StillWindow::Open(AppState& app, const QString& path, QWidget* owne
                                UserPrompts& prompts, UserPrompts* windowPrompts) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        prompts.Show("the picture not open,please check the file exist!",
-                     PromptIcon::Exclamation);
+        prompts.Show("the picture not open,please check the file exist!", PromptIcon::Exclamation);
         return nullptr;
     }
     file.close();
@@ -57,8 +56,7 @@ StillWindow* StillWindow::Open(AppState& app, const QString& path, QWidget* owne
     return window;
 }
 
-StillWindow::StillWindow(AppState& app, const QString& path, QWidget* owner,
-                         UserPrompts* prompts)
+StillWindow::StillWindow(AppState& app, const QString& path, QWidget* owner, UserPrompts* prompts)
     : QWidget(owner, Qt::Window | Qt::FramelessWindowHint),
       app_(app),
       ownPrompts_(prompts == nullptr ? std::make_unique<QtUserPrompts>(this) : nullptr),
@@ -147,8 +145,8 @@ void StillWindow::PlaceControls() {
                                            : QStringLiteral("btn-maximize.svg"));
     if (canvas_ != nullptr) {
         if (canvas_->DisplayMode() == StillCanvas::kFitMode) {
-            canvas_->setGeometry(QRect(QPoint(0, kCanvasTop),
-                                       FitViewSize(pictureWidth_, pictureHeight_)));
+            canvas_->setGeometry(
+                QRect(QPoint(0, kCanvasTop), FitViewSize(pictureWidth_, pictureHeight_)));
         } else {
             canvas_->setGeometry(0, kCanvasTop, w, height() - kCanvasTop);
         }
@@ -162,8 +160,7 @@ void StillWindow::CreateCanvas(int displayMode) {
     connect(canvas_, &StillCanvas::ToolNameChanged, this, &StillWindow::ShowToolName);
     connect(canvas_, &StillCanvas::CalibrationFinished, this, &StillWindow::CalibrationHandover);
     if (!canvas_->Load(path_)) {
-        prompts_->Show(GetText("OpenFileFail", "Can not Open file"),
-                                 PromptIcon::Exclamation);
+        prompts_->Show(GetText("OpenFileFail", "Can not Open file"), PromptIcon::Exclamation);
         delete canvas_;
         canvas_ = nullptr;
         return;
@@ -173,7 +170,9 @@ void StillWindow::CreateCanvas(int displayMode) {
     PlaceControls();
 }
 
-void StillWindow::ShowToolName(const QString& name) { toolNameBox_->setText(name); }
+void StillWindow::ShowToolName(const QString& name) {
+    toolNameBox_->setText(name);
+}
 
 QMenu* StillWindow::BuildPopup(StillPopup popup) {
     auto* menu = new QMenu(this);
@@ -228,8 +227,12 @@ void StillWindow::OnCommand(int command) {
             }
             return;
         }
-        case still_command::kDelete: canvas_->Interaction().DeleteSelected(); return;
-        case still_command::kMove: canvas_->Interaction().MoveSelected(); return;
+        case still_command::kDelete:
+            canvas_->Interaction().DeleteSelected();
+            return;
+        case still_command::kMove:
+            canvas_->Interaction().MoveSelected();
+            return;
         case still_command::kMagnifier: {
             MagnifierDialog dialog(this);
             if (dialog.exec() == QDialog::Accepted) {
@@ -243,11 +246,15 @@ void StillWindow::OnCommand(int command) {
             ShowToolName(UiText("EdgeGlobal", "Check Edge(Global)"));
             canvas_->PaintEdgesGlobal();
             return;
-        case kStillLineCalibrationCommand: canvas_->StartCalibration(CalibrationTool::Line); return;
+        case kStillLineCalibrationCommand:
+            canvas_->StartCalibration(CalibrationTool::Line);
+            return;
         case kStillAutoLineCalibrationCommand:
             canvas_->StartCalibration(CalibrationTool::AutoLine);
             return;
-        default: canvas_->ChooseCommand(command); return;
+        default:
+            canvas_->ChooseCommand(command);
+            return;
     }
 }
 
@@ -256,9 +263,9 @@ bool StillWindow::SaveAnnotatedTo(const QString& path) {
     if (ok) {
         saved_ = true;
     }
-    prompts_->Show(ok ? GetText("SaveSuccessfull", "Save successfully!")
-                                : GetText("SaveFail", "Save fail"),
-                             ok ? PromptIcon::Information : PromptIcon::Exclamation);
+    prompts_->Show(
+        ok ? GetText("SaveSuccessfull", "Save successfully!") : GetText("SaveFail", "Save fail"),
+        ok ? PromptIcon::Information : PromptIcon::Exclamation);
     return ok;
 }
 
@@ -295,8 +302,8 @@ bool StillWindow::AskToSaveBeforeResize() {
     if (canvas_ == nullptr || canvas_->Records().empty() || saved_) {
         return false;
     }
-    const PromptAnswer answer = prompts_->Ask(
-        GetText("SureOpen", "Save changes to..."), PromptButtons::YesNo, PromptIcon::Exclamation);
+    const PromptAnswer answer = prompts_->Ask(GetText("SureOpen", "Save changes to..."),
+                                              PromptButtons::YesNo, PromptIcon::Exclamation);
     if (answer == PromptAnswer::Yes) {
         SaveAs();
         return true;
@@ -344,14 +351,18 @@ void StillWindow::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
         case Qt::Key_Escape:
         case Qt::Key_Return:
-        case Qt::Key_Enter: event->accept(); return;
-        default: QWidget::keyPressEvent(event);
+        case Qt::Key_Enter:
+            event->accept();
+            return;
+        default:
+            QWidget::keyPressEvent(event);
     }
 }
 
 void StillWindow::mousePressEvent(QMouseEvent* event) {
     const QPoint pos = event->position().toPoint();
-    if (event->button() == Qt::LeftButton && kCaptionStrip.contains(pos) && childAt(pos) == nullptr) {
+    if (event->button() == Qt::LeftButton && kCaptionStrip.contains(pos) &&
+        childAt(pos) == nullptr) {
         if (QRect(0, 0, 30, 25).contains(pos) && isMaximized()) {
             ToggleMaximised();
             return;
@@ -376,9 +387,8 @@ void StillWindow::mouseReleaseEvent(QMouseEvent* event) {
 
 void StillWindow::closeEvent(QCloseEvent* event) {
     if (!closeConfirmed_) {
-        const PromptAnswer answer = prompts_->Ask(
-            GetText("SureClose", "Are you sure to close?"), PromptButtons::YesNo,
-            PromptIcon::Question);
+        const PromptAnswer answer = prompts_->Ask(GetText("SureClose", "Are you sure to close?"),
+                                                  PromptButtons::YesNo, PromptIcon::Question);
         if (answer != PromptAnswer::Yes) {
             event->ignore();
             return;

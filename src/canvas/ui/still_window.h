@@ -25,7 +25,7 @@ enum class StillPopup;
 
 class StillWindow : public QWidget {
     Q_OBJECT
-public:
+  public:
     static constexpr int kCanvasTop = 60;
 
     // Opens the window for `path` over `owner`; when the file cannot be opened for reading it
@@ -35,8 +35,7 @@ public:
     static StillWindow* Open(AppState& app, const QString& path, QWidget* owner,
                              UserPrompts& prompts, UserPrompts* windowPrompts = nullptr);
 
-    StillWindow(AppState& app, const QString& path, QWidget* owner,
-                UserPrompts* prompts = nullptr);
+    StillWindow(AppState& app, const QString& path, QWidget* owner, UserPrompts* prompts = nullptr);
     ~StillWindow() override;
 
     void OnCommand(int command);
@@ -58,11 +57,11 @@ public:
     // Maximise or restore, asking first about unsaved measurements.
     void ToggleMaximised();
 
-signals:
+  signals:
     // A calibration finished here: the main window takes over the magnification and rate.
     void CalibrationHandover(const QString& magnification, const QString& calibratedRate);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -71,7 +70,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
-private:
+  private:
     void CreateToolbar();
     void PlaceControls();
     void CreateCanvas(int displayMode);

@@ -20,13 +20,13 @@ namespace {
 // The note as it will look: its font and colour on a transparent background, 2 pixels from
 // the left edge, centred vertically.
 class NotePreview : public QWidget {
-public:
+  public:
     NotePreview(const FontChoice& note, const QLineEdit& text, QWidget* parent)
         : QWidget(parent), note_(note), text_(text) {
         setMinimumSize(260, 60);
     }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
         p.fillRect(rect(), Qt::white);
@@ -36,7 +36,7 @@ protected:
         p.drawText(2, height() / 2 - fm.height() / 2 + fm.ascent(), text_.text());
     }
 
-private:
+  private:
     const FontChoice& note_;
     const QLineEdit& text_;
 };
@@ -78,7 +78,9 @@ TextInputDialog::TextInputDialog(AppState& app, QWidget* parent) : QDialog(paren
     layout->addWidget(buttons);
 }
 
-QString TextInputDialog::EnteredText() const { return textBox_->text(); }
+QString TextInputDialog::EnteredText() const {
+    return textBox_->text();
+}
 
 void TextInputDialog::ChooseNoteFont() {
     if (auto choice = chooseFont(this, note_)) {

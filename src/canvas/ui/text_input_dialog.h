@@ -15,7 +15,7 @@ class AppState;
 
 class TextInputDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit TextInputDialog(AppState& app, QWidget* parent = nullptr);
 
     FontChooser chooseFont = &ChooseFontWithColour;
@@ -26,7 +26,7 @@ public:
     QLineEdit* TextBox() const { return textBox_; }
     void ChooseNoteFont();
 
-private:
+  private:
     AppState& app_;
     FontChoice note_;
     QLineEdit* textBox_ = nullptr;

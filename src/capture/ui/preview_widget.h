@@ -8,17 +8,17 @@ namespace lensora {
 
 class PreviewWidget : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit PreviewWidget(QWidget* parent = nullptr);
 
     // The status text shown while there is no picture (the connection message).
     void SetStatusText(const QString& text);
     QString StatusText() const { return statusText_; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     QString statusText_;
 };
 

@@ -7,16 +7,16 @@ namespace lensora {
 
 class ThumbnailStrip : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit ThumbnailStrip(QWidget* parent = nullptr);
 
     // The text shown while the folder holds nothing to list.
     void SetEmptyText(const QString& text);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     QString emptyText_;
 };
 

@@ -25,9 +25,10 @@ using test::TempDir;
 using test::WaitUntil;
 
 class MainWindowTest : public ::testing::Test {
-protected:
+  protected:
     void Start() {
-        store = std::make_unique<QtSettingsStore>(QString::fromStdString(dir.Sub("config/lumabench.ini")));
+        store = std::make_unique<QtSettingsStore>(
+            QString::fromStdString(dir.Sub("config/lumabench.ini")));
         app = std::make_unique<AppState>(
             *store, AppEnvironment{dir.Sub("config"), dir.Sub("Documents"), dir.Sub("res"), 1033});
         app->Initialise();
@@ -115,8 +116,11 @@ TEST_F(MainWindowTest, LanguageMenuSwitchesEveryTextAtOnce) {
     // A German file in its code page: "Länge" has a byte that is not UTF-8.
     dir.Write("res/lang/German1252.ini",
               "[Quillaret]\r\nTipLine=L\xE4ngenmessung\r\nTipMeasure=Messen\r\n"
-              "TipCalibration=Kalibrierung\r\nRate=Ma\xDF" "stab:\r\nTipRedo=R\xFC" "ckg\xE4ngig\r\n"
-              "ConnectMsg=Bitte Mikroskop anschlie\xDF" "en\r\nGerman=Deutsch\r\n");
+              "TipCalibration=Kalibrierung\r\nRate=Ma\xDF"
+              "stab:\r\nTipRedo=R\xFC"
+              "ckg\xE4ngig\r\n"
+              "ConnectMsg=Bitte Mikroskop anschlie\xDF"
+              "en\r\nGerman=Deutsch\r\n");
     Start();
     std::unique_ptr<QMenu> menu(window->BuildLanguageMenu());
     const QList<QAction*> actions = menu->actions();

@@ -19,7 +19,7 @@ namespace {
 using test::TempDir;
 
 class SettingsDialogTest : public ::testing::Test {
-protected:
+  protected:
     SettingsDialogTest()
         : app(store, {dir.Sub("config"), dir.Sub("Documents"), dir.Sub("res"), 1033}) {
         app.Initialise();
@@ -71,7 +71,9 @@ TEST_F(SettingsDialogTest, OkStoresWidthTypeAndFontSizeAndHandsEverythingToTheCa
 
 TEST_F(SettingsDialogTest, CancelKeepsWhatWasStoredAtOnce) {
     PenSettingDialog dialog(app, canvas);
-    dialog.chooseColour = [](QWidget*, std::uint32_t) { return std::optional<std::uint32_t>(0x123456); };
+    dialog.chooseColour = [](QWidget*, std::uint32_t) {
+        return std::optional<std::uint32_t>(0x123456);
+    };
     dialog.ChooseLineColour();
     dialog.Units()->button(2)->click();     // mil
     dialog.Decimals()->button(5)->click();  // 5

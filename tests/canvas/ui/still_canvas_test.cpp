@@ -15,9 +15,9 @@
 #include "app/app_state.h"
 #include "canvas/still_window_commands.h"
 #include "canvas/ui/still_window.h"
-#include "measure/tool_catalog.h"
 #include "imaging/cx_image.h"
 #include "measure/ini_table.h"
+#include "measure/tool_catalog.h"
 #include "support/fake_prompts.h"
 #include "support/temp_dir.h"
 
@@ -41,7 +41,7 @@ std::string WriteGreyPicture(const TempDir& dir, const std::string& name) {
 }
 
 class StillCanvasTest : public ::testing::Test {
-protected:
+  protected:
     StillCanvasTest()
         : app(store, {dir.Sub("config"), dir.Sub("Documents"), dir.Sub("res"), 1033}) {
         app.Initialise();

@@ -58,7 +58,7 @@ std::string WriteSpecimen(const TempDir& dir) {
 }
 
 class Operator {
-public:
+  public:
     explicit Operator(StillCanvas* canvas) : canvas_(canvas) {}
     void Send(QEvent::Type type, int x, int y, Qt::MouseButton button) {
         const QPointF local(x, y);
@@ -84,7 +84,7 @@ public:
         }
     }
 
-private:
+  private:
     StillCanvas* canvas_;
 };
 
@@ -103,9 +103,7 @@ TEST(StillWindowScreenshot, ASpecimenMeasuredWithManyTools) {
     ASSERT_NE(canvas, nullptr);
     Operator op(canvas);
     std::vector<int> kinds;
-    const auto use = [&](int command) {
-        ASSERT_TRUE(canvas->ChooseCommand(command)) << command;
-    };
+    const auto use = [&](int command) { ASSERT_TRUE(canvas->ChooseCommand(command)) << command; };
 
     use(1317);  // automatic circle: clicks near the washer's rim snap onto it
     op.Clicks({{121, 183}, {113, 279}, {181, 347}, {259, 347}, {319, 297}, {327, 201}});
@@ -120,7 +118,7 @@ TEST(StillWindowScreenshot, ASpecimenMeasuredWithManyTools) {
     op.Clicks({{140, 380}, {220, 240}, {300, 380}, {240, 410}});
     use(1309);  // parallel line: the first bar's width
     op.Clicks({{400, 60}, {440, 60}, {404, 30}});
-    use(399);   // dot line: from the second bar's edge to a point
+    use(399);  // dot line: from the second bar's edge to a point
     op.Clicks({{500, 70}, {500, 420}, {585, 300}, {560, 330}});
     use(1251);  // rectangle round the bars' lower ends
     op.Clicks({{390, 430}, {540, 470}, {560, 380}});

@@ -39,8 +39,9 @@ std::string WritePicture(const TempDir& dir, const std::string& name, int w, int
 }
 
 class StillWindowTest : public ::testing::Test {
-protected:
-    StillWindowTest() : app(store, {dir.Sub("config"), dir.Sub("Documents"), dir.Sub("res"), 1033}) {
+  protected:
+    StillWindowTest()
+        : app(store, {dir.Sub("config"), dir.Sub("Documents"), dir.Sub("res"), 1033}) {
         app.Initialise();
     }
     StillWindow* Open(const std::string& path) {
