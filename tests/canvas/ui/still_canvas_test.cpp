@@ -14,6 +14,7 @@
 
 #include "app/app_state.h"
 #include "canvas/still_window_commands.h"
+#include "canvas/ui/magnifier_lens.h"
 #include "canvas/ui/still_window.h"
 #include "imaging/cx_image.h"
 #include "measure/ini_table.h"
@@ -208,6 +209,22 @@ TEST_F(StillCanvasTest, MaximisingWithUnsavedMeasurementsOffersToSaveFirst) {
     ASSERT_NE(window->Canvas(), nullptr);
     EXPECT_EQ(window->Canvas()->DisplayMode(), StillCanvas::kActualSizeMode);
     EXPECT_TRUE(window->Canvas()->Records().empty());  // the rebuilt canvas starts afresh
+}
+
+TEST_F(StillCanvasTest, MagnifierLensFollowsThePointerWhileTheButtonIsHeld) {
+    canvas->ChooseMagnifier(30, 150);
+    Send(QEvent::MouseButtonPress, 200, 100);
+    auto* lens = window->findChild<MagnifierLens*>();
+    ASSERT_NE(lens, nullptr);
+    EXPECT_EQ(lens->size(), QSize(150, 150));
+    // Canvas (200, 100) is window (200, 160); a 150-pixel lens at 3x shows 50 pixels.
+    EXPECT_EQ(lens->pos(), QPoint(200 - 75, 160 - 75));
+    EXPECT_EQ(lens->SourceRect(), QRect(175, 135, 50, 50));
+    Send(QEvent::MouseMove, 260, 120);
+    EXPECT_EQ(lens->SourceRect(), QRect(235, 155, 50, 50));
+    Send(QEvent::MouseButtonRelease, 260, 120);
+    EXPECT_EQ(window->findChild<MagnifierLens*>(), nullptr);
+    EXPECT_TRUE(canvas->Records().empty());
 }
 
 }  // namespace
