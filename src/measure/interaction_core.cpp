@@ -209,26 +209,18 @@ void InteractionCore::PointerMoved(PixelPoint p) {
     ShowBand(tool_->Band(p));
 }
 
-void InteractionCore::EndMeasurement() {
-    const bool inProgress = MeasurementInProgress();
-    if (placement_) {
-        CommitPlacement();
-        placement_.reset();
-    }
-    if (tool_) {
-        tool_->Reset();
-    }
-    EraseBand();
-    Release();
-    if (inProgress) {
-        Repaint();
-    }
-}
+void InteractionCore::EndMeasurement() { StopMeasurement(true); }
 
-void InteractionCore::CancelMeasurement() {
+void InteractionCore::CancelMeasurement() { StopMeasurement(false); }
+
+void InteractionCore::StopMeasurement(bool keepPlacedRecord) {
     const bool inProgress = MeasurementInProgress();
     if (placement_) {
-        DropPlacement();
+        if (keepPlacedRecord) {
+            CommitPlacement();
+        } else {
+            DropPlacement();
+        }
         placement_.reset();
     }
     if (tool_) {

@@ -114,6 +114,7 @@ class InteractionCore : protected ToolEnv {
     };
 
     void HandleStep(ToolStep step, PixelPoint p);
+    void StopMeasurement(bool keepPlacedRecord);
     void PlaceAt(PixelPoint p);
     void FinishPlacement(PixelPoint p);
 

@@ -1,5 +1,6 @@
 #include "app/ui/window_drag.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWidget>
 #include <QWindow>
@@ -21,6 +22,18 @@ bool WindowDrag::Follow(QWidget& window, const QMouseEvent& event) {
     }
     window.move(event.globalPosition().toPoint() - offset_);
     return true;
+}
+
+bool SwallowCloseKey(QKeyEvent& event) {
+    switch (event.key()) {
+        case Qt::Key_Escape:
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            event.accept();
+            return true;
+        default:
+            return false;
+    }
 }
 
 }  // namespace lensora

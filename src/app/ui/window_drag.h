@@ -1,9 +1,11 @@
 // Moving a frameless window by a band of its own: the window manager moves it where it can;
-// without one the window follows the pointer by hand. One per window; UI thread only.
+// without one the window follows the pointer by hand. One per window; UI thread only. Also the
+// keys such windows ignore.
 #pragma once
 
 #include <QPoint>
 
+class QKeyEvent;
 class QMouseEvent;
 class QWidget;
 
@@ -21,5 +23,9 @@ class WindowDrag {
     bool dragging_ = false;
     QPoint offset_;
 };
+
+// Enter and Escape never close the program's windows: true when `event` is one of them and
+// has been taken.
+bool SwallowCloseKey(QKeyEvent& event);
 
 }  // namespace lensora

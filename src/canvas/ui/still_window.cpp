@@ -347,15 +347,8 @@ void StillWindow::paintEvent(QPaintEvent*) {
 }
 
 void StillWindow::keyPressEvent(QKeyEvent* event) {
-    // Enter and Escape never close the window.
-    switch (event->key()) {
-        case Qt::Key_Escape:
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            event->accept();
-            return;
-        default:
-            QWidget::keyPressEvent(event);
+    if (!SwallowCloseKey(*event)) {
+        QWidget::keyPressEvent(event);
     }
 }
 
