@@ -209,9 +209,13 @@ void InteractionCore::PointerMoved(PixelPoint p) {
     ShowBand(tool_->Band(p));
 }
 
-void InteractionCore::EndMeasurement() { StopMeasurement(true); }
+void InteractionCore::EndMeasurement() {
+    StopMeasurement(true);
+}
 
-void InteractionCore::CancelMeasurement() { StopMeasurement(false); }
+void InteractionCore::CancelMeasurement() {
+    StopMeasurement(false);
+}
 
 void InteractionCore::StopMeasurement(bool keepPlacedRecord) {
     const bool inProgress = MeasurementInProgress();

@@ -11,6 +11,19 @@ ToolStep Ended() {
     return StepOf(false, true, true);
 }
 
+// The record made of a path's working points and segment labels; none when no segment was
+// measured.
+ToolStep StoreWorkingPath(WorkingLists& working, ToolEnv& env, int kind) {
+    ToolStep step = Ended();
+    if (!working.labels.empty()) {
+        MeasureRecord record = env.MakeRecord(kind);
+        record.points = std::move(working.points);
+        record.labels = std::move(working.labels);
+        step.record = std::move(record);
+    }
+    return step;
+}
+
 ToolStep Ignored() {
     return UnusedStep();
 }
@@ -47,15 +60,7 @@ ToolStep ContinuousLineTool::DoubleClick(PixelPoint p) {
     if (working_.points.empty()) {
         return Click(p);
     }
-    if (working_.labels.empty()) {
-        Reset();
-        return Ended();
-    }
-    ToolStep step = Ended();
-    MeasureRecord record = env_.MakeRecord(kind_);
-    record.points = std::move(working_.points);
-    record.labels = std::move(working_.labels);
-    step.record = std::move(record);
+    ToolStep step = StoreWorkingPath(working_, env_, kind_);
     Reset();
     return step;
 }
@@ -98,15 +103,7 @@ ToolStep FreehandTool::Click(PixelPoint p) {
     if (p != points.back()) {
         AddPoint(p);
     }
-    if (working_.labels.empty()) {
-        Reset();
-        return Ended();
-    }
-    ToolStep step = Ended();
-    MeasureRecord record = env_.MakeRecord(kind_);
-    record.points = std::move(working_.points);
-    record.labels = std::move(working_.labels);
-    step.record = std::move(record);
+    ToolStep step = StoreWorkingPath(working_, env_, kind_);
     Reset();
     return step;
 }
