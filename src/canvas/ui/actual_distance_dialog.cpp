@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/ui/dialog_buttons.h"
 #include "app/ui/ui_text.h"
 #include "app/user_prompts.h"
 #include "platform/qt_user_prompts.h"
@@ -22,11 +23,7 @@ ActualDistanceDialog::ActualDistanceDialog(const QString& unitName, QWidget* par
     box_->setObjectName(QStringLiteral("distanceBox"));
     box_->setMaxLength(31);
     auto* unit = new QLabel(unitName, this);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(UiText("OK", "OK"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(UiText("Cancel", "Cancel"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = OkCancelButtons(*this);
 
     auto* row = new QHBoxLayout;
     row->addWidget(box_, 1);

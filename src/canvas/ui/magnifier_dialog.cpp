@@ -8,6 +8,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "app/ui/dialog_buttons.h"
 #include "app/ui/ui_text.h"
 
 namespace lensora {
@@ -40,11 +41,7 @@ MagnifierDialog::MagnifierDialog(QWidget* parent) : QDialog(parent) {
         UiText("magnifierSize", "magnifier Size"), sizes_,
         {{QStringLiteral("100"), 100}, {QStringLiteral("150"), 150}, {QStringLiteral("200"), 200}},
         this);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(UiText("OK", "OK"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(UiText("Cancel", "Cancel"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = OkCancelButtons(*this);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(zoomBox);
     layout->addWidget(sizeBox);

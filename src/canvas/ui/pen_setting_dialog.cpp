@@ -18,6 +18,7 @@
 #include <cstdlib>
 
 #include "app/app_state.h"
+#include "app/ui/dialog_buttons.h"
 #include "app/ui/ui_text.h"
 #include "canvas/font_files.h"
 #include "measure/units.h"
@@ -73,11 +74,7 @@ PenSettingDialog::PenSettingDialog(AppState& app, DrawingSettings& canvas, QWidg
     pages_->addTab(BuildPenPage(), UiText("PenSetting", "Pen setting"));
     pages_->addTab(BuildUnitPage(), UiText("UnitSetting", "Unit setting"));
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(UiText("OK", "OK"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(UiText("Cancel", "Cancel"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = OkCancelButtons(*this);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(pages_);

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "app/app_state.h"
+#include "app/ui/dialog_buttons.h"
 #include "app/ui/ui_text.h"
 #include "canvas/font_files.h"
 #include "platform/qt_drawing_surface.h"
@@ -60,11 +61,7 @@ TextInputDialog::TextInputDialog(AppState& app, QWidget* parent) : QDialog(paren
     auto* previewLayout = new QVBoxLayout(previewBox);
     previewLayout->addWidget(preview_);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(UiText("OK", "OK"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(UiText("Cancel", "Cancel"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = OkCancelButtons(*this);
     connect(fontButton, &QPushButton::clicked, this, &TextInputDialog::ChooseNoteFont);
     connect(textBox_, &QLineEdit::textChanged, preview_, qOverload<>(&QWidget::update));
 
