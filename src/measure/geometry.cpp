@@ -36,6 +36,9 @@ constexpr double kLineAngleDegPerRad = 57.295780490442965;
 // The arc sweep keeps the single-precision 2*pi and its own degree factor for the same reason.
 constexpr double kArcFullTurnRad = 6.2831854820251465;
 constexpr double kArcDegPerRad = 57.29577791868204;
+// The automatic arc's angle adds a full turn written with eight digits, a little more than the
+// single-precision value above; the printed arcs of the automatic tool depend on it.
+constexpr double kArcAngleFullTurnRad = 6.2831855;
 
 std::int64_t CeilDiv(std::int64_t num, std::int64_t den) {  // den > 0
     const std::int64_t q = num / den;
@@ -233,6 +236,21 @@ double ArcSweep(PixelPoint start, PointD centre, PixelPoint end) {
         theta += kArcFullTurnRad;
     }
     // The single-precision full turn is a hair above 2*pi; keep the reading within a turn.
+    return std::min(theta * kArcDegPerRad, 360.0);
+}
+
+double ArcAngle(PixelPoint start, PointD centre, PixelPoint end) {
+    return ArcAngleD(ToPointD(start), centre, ToPointD(end));
+}
+
+double ArcAngleD(PointD start, PointD centre, PointD end) {
+    double theta = std::atan2(centre.y - end.y, end.x - centre.x) -
+                   std::atan2(centre.y - start.y, start.x - centre.x);
+    if (theta <= 0.0) {
+        theta += kArcAngleFullTurnRad;
+    }
+    // The eight-digit full turn is above 2*pi too; a start and end in the same direction read
+    // one full turn, not a hair more.
     return std::min(theta * kArcDegPerRad, 360.0);
 }
 

@@ -63,10 +63,11 @@ std::optional<double> ArmAngle(PixelPoint first, PixelPoint vertex, PixelPoint s
 
 // Counter-clockwise sweep on screen from start to end around centre, in degrees in (0, 360].
 double ArcSweep(PixelPoint start, PointD centre, PixelPoint end);
-// The same sweep under the name the automatic arc uses.
-inline double ArcAngle(PixelPoint start, PointD centre, PixelPoint end) {
-    return ArcSweep(start, centre, end);
-}
+// The automatic arc's angle: the same counter-clockwise sweep, but the full turn added to a
+// sweep that is not positive is 6.2831855, which can change the last printed digit of an arc.
+// Also for refined (sub-pixel) end points.
+double ArcAngle(PixelPoint start, PointD centre, PixelPoint end);
+double ArcAngleD(PointD start, PointD centre, PointD end);
 
 // Largest coordinate magnitude and bounding-box height PolygonPixelArea accepts; beyond them
 // no mouse position inside a picture can reach, and the count is refused.

@@ -75,10 +75,7 @@ std::optional<Built> BuildDiameterCircle(Clicks c, const ToolSetup& setup, ToolE
 }
 
 std::optional<Built> BuildRectangle(Clicks c, const ToolSetup& setup, ToolEnv& env) {
-    // A box without width or height has no area: refused like a zero-length line.
-    if (c[0].x == c[1].x || c[0].y == c[1].y) {
-        return std::nullopt;
-    }
+    // A box without width or height is kept: it reads an area of zero and its one real side.
     const bool ellipse = setup.live && setup.kind == static_cast<int>(LiveKind::kEllipse);
     Labels labels =
         ellipse ? EllipseLabels(c[0], c[1], env.Scale()) : RectangleLabels(c[0], c[1], env.Scale());

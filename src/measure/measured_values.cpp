@@ -212,13 +212,16 @@ std::optional<Labels> FourPointAngleLabels(PixelPoint p0, PixelPoint p1, PixelPo
 
 namespace {
 
+// The manual arc measures its sweep with ArcSweep; the automatic arc, given its fitted radius,
+// with ArcAngle.
 std::optional<ArcValues> ArcThrough(PixelPoint first, PixelPoint second, PixelPoint third,
                                     std::optional<double> arcRadiusPx, const ScaleContext& ctx) {
     const std::optional<CircleThrough3> circle = CircleThroughThree(first, second, third);
     if (!circle) {
         return std::nullopt;
     }
-    double sweep = ArcSweep(first, circle->centre, third);
+    double sweep = arcRadiusPx ? ArcAngle(first, circle->centre, third)
+                               : ArcSweep(first, circle->centre, third);
     // The sweep runs counter-clockwise on screen; without the turning flag the arc through
     // the second point is the other one.
     if (!circle->turning) {

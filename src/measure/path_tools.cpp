@@ -137,10 +137,9 @@ ToolStep PolygonTool::DoubleClick(PixelPoint p) {
         points.push_back(p);
     }
     points.push_back(p);
-    const std::optional<std::int64_t> area =
-        points.size() >= 3 ? PolygonPixelArea(points) : std::nullopt;
-    std::optional<Labels> labels =
-        area && *area > 0 ? PolygonLabels(points, env_.Scale()) : std::nullopt;
+    // A polygon with fewer than three vertices or without an inside pixel is kept with an area
+    // of zero; only coordinates beyond the counting limits store nothing.
+    std::optional<Labels> labels = PolygonLabels(points, env_.Scale());
     if (!labels) {
         Reset();
         return Ended();

@@ -116,6 +116,21 @@ TEST(Geometry, ArcSweepRunsCounterClockwiseOnScreen) {
     EXPECT_LE(ArcSweep({-1000, 101}, {0, 100}, {-1000, 99}), 360.0);
 }
 
+TEST(Geometry, ArcAngleAddsItsOwnFullTurn) {
+    const PointD c{100, 100};
+    // A positive sweep needs no full turn: both read the same.
+    EXPECT_DOUBLE_EQ(ArcAngle({125, 100}, c, {100, 75}), ArcSweep({125, 100}, c, {100, 75}));
+    // A sweep that wraps adds 6.2831855 instead of the single-precision 6.2831854820251465:
+    // (6.2831855 - 6.2831854820251465) * 57.29577791868204 degrees more.
+    const double difference =
+        ArcAngle({100, 75}, c, {125, 100}) - ArcSweep({100, 75}, c, {125, 100});
+    EXPECT_NEAR(difference, 1.0299e-6, 0.0005e-6);
+    EXPECT_DOUBLE_EQ(ArcAngleD({100, 75}, c, {125, 100}),
+                     ArcAngle(PixelPoint{100, 75}, c, PixelPoint{125, 100}));
+    // Start and end in the same direction read one full turn.
+    EXPECT_DOUBLE_EQ(ArcAngle({125, 100}, c, {150, 100}), 360.0);
+}
+
 std::int64_t NaiveCount(const std::vector<PixelPoint>& poly) {
     std::int32_t left = poly[0].x, right = poly[0].x, top = poly[0].y, bottom = poly[0].y;
     for (const PixelPoint& p : poly) {

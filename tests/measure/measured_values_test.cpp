@@ -118,11 +118,27 @@ TEST(MeasuredValues, RectangleAndEllipseReadTheSameDraggedEitherWay) {
     EXPECT_EQ(EllipseLabels({101, 50}, {0, 0}, ScaleContext{1.0, "mm", 2}), ellipse);
 }
 
+TEST(MeasuredValues, FlatRectangleAndEllipseReadZeroAreaAndTheirRealSide) {
+    // (100,100)-(100,300) in mm at magnification 10 on a camera without 1600 x 1200.
+    const ScaleContext mm{0.063829787234, "mm", 3};
+    EXPECT_THAT(RectangleLabels({100, 100}, {100, 300}, mm),
+                ElementsAre("A:0.000mm2", "W:0.000mm", "H:12.766mm"));
+    EXPECT_THAT(RectangleLabels({300, 100}, {100, 100}, mm),
+                ElementsAre("A:0.000mm2", "W:12.766mm", "H:0.000mm"));
+    EXPECT_THAT(EllipseLabels({100, 100}, {100, 300}, mm),
+                ElementsAre("A:0.000mm2", "a:0.000mm", "b:6.383mm"));
+}
+
 TEST(MeasuredValues, PolygonAreaLabel) {
     const std::vector<PixelPoint> square{{0, 0}, {10, 0}, {10, 10}, {0, 10}, {0, 10}};
     EXPECT_THAT(*PolygonLabels(square, kMm), ElementsAre("A:0.010mm2"));
     const std::vector<PixelPoint> bowtie{{0, 0}, {10, 10}, {10, 0}, {0, 10}};
     EXPECT_THAT(*PolygonLabels(bowtie, kPixels), ElementsAre("A:50.00px2"));
+    // Fewer than three vertices, or a polygon without an inside pixel, still read an area.
+    const std::vector<PixelPoint> two{{0, 0}, {10, 10}, {10, 10}};
+    EXPECT_THAT(*PolygonLabels(two, kMm), ElementsAre("A:0.000mm2"));
+    const std::vector<PixelPoint> flat{{0, 0}, {10, 0}, {20, 0}, {20, 0}};
+    EXPECT_THAT(*PolygonLabels(flat, kMm), ElementsAre("A:0.000mm2"));
 }
 
 TEST(MeasuredValues, AnglesPrintTwoDecimalsAndADegreeSign) {

@@ -213,11 +213,6 @@ TEST_F(StillToolsTest, DegenerateShapesStoreNothingAndLeaveTheToolReady) {
     EXPECT_TRUE(records.empty());
     EXPECT_FALSE(view.captured);
 
-    Measure(StillMode::kRectangle);
-    Click(10, 10);
-    Click(10, 90);
-    EXPECT_TRUE(records.empty());
-
     Measure(StillMode::kTwoCircles);
     for (int x : {0, 50, 100}) {
         Click(x, x);
@@ -330,9 +325,26 @@ TEST_F(StillToolsTest, PolygonClosesAtDoubleClickAndPlacesItsLabel) {
     EXPECT_EQ(Last().points[5], (P{30, 30}));
     EXPECT_FALSE(view.captured);
 
-    Click(0, 0);  // two vertices only: nothing
+    Click(0, 0);  // two vertices only: kept with an area of zero
     DoubleClickAt(10, 10);
-    EXPECT_EQ(records.size(), 1u);
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(Last().labels, (Texts{"A:0.000mm2"}));
+    EXPECT_EQ(Last().points, (Points{{0, 0}, {10, 10}, {10, 10}, {10, 10}}));
+
+    Click(0, 0);  // three vertices on one line: no pixel inside, still kept
+    Click(50, 0);
+    DoubleClickAt(100, 0);
+    ASSERT_EQ(records.size(), 3u);
+    EXPECT_EQ(Last().labels, (Texts{"A:0.000mm2"}));
+}
+
+TEST_F(StillToolsTest, RectangleWithoutWidthOrHeightIsKeptWithItsValues) {
+    Measure(StillMode::kRectangle);
+    Click(10, 10);
+    Click(10, 90);
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(Last().labels, (Texts{"A:0.000mm2", "W:0.000mm", "H:0.800mm"}));
+    EXPECT_EQ(Last().points, (Points{{10, 10}, {10, 90}, {10, 90}}));
 }
 
 TEST_F(StillToolsTest, NumberLabelsCountFromOneAfterEachToolChoice) {
