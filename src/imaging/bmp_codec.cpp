@@ -87,7 +87,11 @@ bool ReadInfo(CxImage& image, CxFile& file, BmpInfo& info) {
     }
     info.headerSize = le::Get32(h);
     const std::uint32_t size = info.headerSize;
-    if (size != 12 && size != 40 && size != 52 && size != 56 && size != 108 && size != 124) {
+    // 16 and 64 are OS/2 2.x headers: their first 16 bytes are laid out like the 40-byte
+    // header's, and the longer one continues that layout up to byte 40.
+    const bool os2 = size == 16 || size == 64;
+    if (size != 12 && size != 40 && size != 52 && size != 56 && size != 108 && size != 124 &&
+        !os2) {
         return Fail(image, msg::kBmpInfo);
     }
     if (file.Read(h + 4, size - 4, 1) != 1) {
@@ -97,6 +101,10 @@ bool ReadInfo(CxImage& image, CxFile& file, BmpInfo& info) {
         info.width = le::Get16(h + 4);
         info.height = le::Get16(h + 6);
         info.bits = le::Get16(h + 10);
+    } else if (size == 16) {
+        info.width = le::GetS32(h + 4);
+        info.height = le::GetS32(h + 8);
+        info.bits = le::Get16(h + 14);
     } else {
         info.width = le::GetS32(h + 4);
         info.height = le::GetS32(h + 8);
@@ -105,7 +113,7 @@ bool ReadInfo(CxImage& image, CxFile& file, BmpInfo& info) {
         info.xPelsPerMeter = le::GetS32(h + 24);
         info.yPelsPerMeter = le::GetS32(h + 28);
         info.clrUsed = le::Get32(h + 32);
-        if (size >= 52) {
+        if (size >= 52 && !os2) {
             info.masks[0] = le::Get32(h + 40);
             info.masks[1] = le::Get32(h + 44);
             info.masks[2] = le::Get32(h + 48);
@@ -119,6 +127,10 @@ bool ReadInfo(CxImage& image, CxFile& file, BmpInfo& info) {
     const std::uint32_t b = info.bits;
     if (b != 1 && b != 4 && b != 8 && b != 16 && b != 24 && b != 32) {
         return Fail(image, msg::kBmpInfo);
+    }
+    // OS/2 gives 3 and 4 other meanings: Huffman 1D (fax) and RLE24.
+    if (os2 && (info.compression == kBiBitfields || info.compression == kBiJpeg)) {
+        return Fail(image, msg::kOs2CompressionNotSupported);
     }
     switch (info.compression) {
         case kBiRgb:

@@ -25,6 +25,8 @@ inline constexpr const char* kBmpBadOffset = "BMP pixel offset past end of file"
 inline constexpr const char* kBmpBadPalette = "BMP palette larger than its depth allows";
 inline constexpr const char* kBmpBadMasks = "BMP bit field masks invalid";
 inline constexpr const char* kBmpBadRle = "BMP run-length data runs past the picture";
+inline constexpr const char* kOs2CompressionNotSupported =
+    "OS/2 bitmap compression not supported (Huffman 1D or RLE24)";
 inline constexpr const char* kWriteFailed = "write error";
 
 }  // namespace lensora::image_message

@@ -59,9 +59,26 @@ bool InOnlyScan(j_common_ptr cinfo) {
     return !d->progressive_mode && d->comps_in_scan > 0 && d->comps_in_scan == d->num_components;
 }
 
+// Warnings after which the library goes on with zeroed coefficients: part of the picture
+// would be flat grey while the rest looks whole, so the file is refused with the warning's
+// text instead.
+bool MeansIncompletePicture(int code) {
+    switch (code) {
+        case JWRN_HIT_MARKER:     // premature end of data segment
+        case JWRN_MUST_RESYNC:    // restart marker missing, data skipped
+        case JWRN_HUFF_BAD_CODE:  // damaged entropy-coded data
+            return true;
+        default:
+            return false;
+    }
+}
+
 void EmitMessage(j_common_ptr cinfo, int level) {
     if (level >= 0) {
         return;  // trace output
+    }
+    if (MeansIncompletePicture(cinfo->err->msg_code)) {
+        ErrorExit(cinfo);
     }
     // A file that ends early is a cut-off file, not a picture: the library would fill the rest
     // with grey and call that a warning. Only a sequential file whose data is complete and

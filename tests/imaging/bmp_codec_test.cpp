@@ -153,6 +153,58 @@ TEST(BmpCodec, TopDownCoreAndExtendedHeadersGiveTheSamePicture) {
     EXPECT_EQ(oneBit.GetPalette()[1].green, 0x80);
 }
 
+TEST(BmpCodec, Os2VersionTwoHeadersReadLikeTheWindowsHeader) {
+    BmpSpec spec;
+    spec.width = 3;
+    spec.height = 2;
+    spec.bits = 8;
+    spec.palette.resize(256);
+    spec.palette[1] = 0x102030;
+    spec.palette[255] = 0xFF8040;
+    spec.pixels = std::string("\x01\xFF\x01\0\xFF\x01\xFF\0", 8);
+    const CxImage reference = Decode(BuildBmp(spec));
+    ASSERT_TRUE(reference.IsValid()) << reference.LastError();
+
+    // The 16-byte header ends after the bit count: no compression, a full 4-byte palette.
+    for (std::uint32_t size : {16u, 64u}) {
+        BmpSpec os2 = spec;
+        os2.headerSize = size;
+        const CxImage image = Decode(BuildBmp(os2));
+        ASSERT_TRUE(image.IsValid()) << size << ": " << image.LastError();
+        EXPECT_EQ(Pixels(image), Pixels(reference));
+        EXPECT_EQ(image.GetPalette()[255].red, 0xFF);
+        EXPECT_EQ(image.GetPalette()[1].green, 0x20);
+        os2.fileHeader = false;  // bare, as a clipboard or stream would hand it over
+        EXPECT_EQ(Pixels(Decode(BuildBmp(os2))), Pixels(reference)) << size;
+    }
+
+    BmpSpec rgb;  // 24 bits with the long header
+    rgb.headerSize = 64;
+    rgb.width = 1;
+    rgb.pixels = std::string("\x10\x20\x30\0", 4);
+    const CxImage colour = Decode(BuildBmp(rgb));
+    ASSERT_TRUE(colour.IsValid()) << colour.LastError();
+    EXPECT_EQ(colour.StoredRow(0)[2], 0x30);
+
+    BmpSpec rle = spec;  // run-length 8 keeps its meaning
+    rle.headerSize = 64;
+    rle.compression = 1;
+    rle.pixels = std::string("\x03\x01\x00\x00\x03\xFF\x00\x01", 8);
+    const CxImage runs = Decode(BuildBmp(rle));
+    ASSERT_TRUE(runs.IsValid()) << runs.LastError();
+    EXPECT_EQ(runs.GetPixelIndex(2, 0), 1);
+    EXPECT_EQ(runs.GetPixelIndex(2, 1), 255);
+
+    // 3 and 4 are Huffman 1D and RLE24 there, not bit fields and JPEG.
+    for (std::uint32_t compression : {3u, 4u}) {
+        BmpSpec refused = rgb;
+        refused.compression = compression;
+        const CxImage image = Decode(BuildBmp(refused));
+        EXPECT_FALSE(image.IsValid());
+        EXPECT_EQ(image.LastError(), "OS/2 bitmap compression not supported (Huffman 1D or RLE24)");
+    }
+}
+
 TEST(BmpCodec, RunLengthEncodedPictures) {
     BmpSpec rle8;
     rle8.width = 6;
@@ -254,7 +306,7 @@ TEST(BmpCodec, MalformedFilesAreRefusedWithAMessage) {
     expectRefused(BuildBmp(good).substr(0, 20), "Error reading BMP info");
     expectRefused(BuildBmp(good).substr(0, BuildBmp(good).size() - 1), "BMP pixel data truncated");
     BmpSpec b = good;
-    b.headerSize = 64;
+    b.headerSize = 72;  // no known header has this size
     expectRefused(BuildBmp(b), "Error reading BMP info");
     b = good;
     b.width = 0;

@@ -184,6 +184,18 @@ TEST(JpegCodec, DamagedFilesEndWithTheLibraryMessage) {
     ASSERT_EQ(good.substr(good.size() - 2), "\xFF\xD9");
     EXPECT_TRUE(DecodeString(good.substr(0, good.size() - 2)).IsValid());
 
+    // Cut in the middle with an end marker put back: the library would fill the rest with
+    // grey; the picture is refused with its warning instead.
+    const std::string larger = EncodeToString(PhotoLike(64, 64));
+    image = DecodeString(larger.substr(0, larger.size() / 2) + "\xFF\xD9");
+    EXPECT_FALSE(image.IsValid());
+    EXPECT_EQ(image.LastError(), "Corrupt JPEG data: premature end of data segment");
+    // Stray bytes after the last row lose nothing: that warning leaves the picture whole.
+    const std::string padded = larger.substr(0, larger.size() - 2) + "\x12\x34\xFF\xD9";
+    image = DecodeString(padded);
+    ASSERT_TRUE(image.IsValid()) << image.LastError();
+    EXPECT_LT(MeanAbsDifference(image, DecodeString(larger)), 0.001);
+
     std::string huge = good;
     const std::size_t sof = huge.find("\xFF\xC0");
     huge[sof + 5] = huge[sof + 7] = char(0xFD);  // 65000 x 65000
