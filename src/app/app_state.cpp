@@ -40,6 +40,8 @@ void AppState::Initialise() {
 
     settings_.unit = ReadUnitName(store_, settings_.unit);
     settings_.decimals = ReadSetting(store_, setting::kDecimal, settings_.decimals);
+    settings_.subPixelEdges =
+        ReadSetting(store_, setting::kSubPixelEdges, settings_.subPixelEdges) != 0 ? 1 : 0;
     settings_.measureTxtColor =
         ReadSetting(store_, setting::kMeasureTxtColor, settings_.measureTxtColor);
     settings_.lineColor = ReadSetting(store_, setting::kLineColor, settings_.lineColor);

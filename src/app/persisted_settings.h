@@ -32,6 +32,8 @@ inline constexpr NumberSetting kImageFormat{"LanguageID", "ImageFormat", 2, 2};
 inline constexpr NumberSetting kIsEnableSnap{"LanguageID", "IsEnableSnap", 0, 0};
 inline constexpr NumberSetting kSysDate{"LanguageID", "sys_date", 1, 1};
 inline constexpr NumberSetting kDecimal{"Units", "decimal", 3, 3};
+// "Sub-pixel edges" of the automatic tools: 1 on, 0 the plain snapped pixels.
+inline constexpr NumberSetting kSubPixelEdges{"Units", "SubPixelEdges", 1, 1};
 
 inline constexpr std::string_view kUnitGroup = "Units";
 inline constexpr std::string_view kUnitName = "unit";
@@ -69,6 +71,7 @@ struct AppSettings {
     std::uint32_t isEnableSnap = setting::kIsEnableSnap.fallback;
     std::string unit = std::string(setting::kUnitDefault);
     std::uint32_t decimals = setting::kDecimal.fallback;
+    std::uint32_t subPixelEdges = setting::kSubPixelEdges.fallback;
 };
 
 // The calibrate-first prompt: whether to show it now, and what its OK button stores.

@@ -15,6 +15,7 @@ DrawingSettings InitialDrawingSettings(const AppSettings& settings, const LogFon
     d.penColour = UsableColour(settings.lineColor);
     d.labelColour = UsableColour(settings.measureTxtColor);
     d.labelFont = labelFont;
+    d.subPixelEdges = settings.subPixelEdges != 0;
     return d;
 }
 

@@ -25,6 +25,7 @@ struct DrawingSettings {
     std::uint32_t labelColour = 0;
     LogFont labelFont = DefaultLogFont();
     int detectionRange = kDefaultDetectionRange;
+    bool subPixelEdges = true;  // automatic tools refine their edges to sub-pixel positions
 
     Pen CurrentPen() const;
 };

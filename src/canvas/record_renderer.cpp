@@ -136,7 +136,12 @@ void RecordPainter::Figure(bool withGuides) {
             break;
         case Rule::AutoCircle:
             if (Has(0) && std::isfinite(r_.fitRadius)) {
-                const PixelPoint c = P(0);
+                // A sub-pixel centre is drawn where it is, not where its truncation lies.
+                const PixelPoint c =
+                    r_.refined && r_.refined->centre
+                        ? PixelPoint{RoundToPixel((r_.refined->centre->x - t_.offset.x) * t_.fx),
+                                     RoundToPixel((r_.refined->centre->y - t_.offset.y) * t_.fy)}
+                        : P(0);
                 // The fitted radius is a length in stored pixels: it scales with the points.
                 s_.Ellipse(BoxAround(c, RoundToPixel(r_.fitRadius * t_.fx),
                                      RoundToPixel(r_.fitRadius * t_.fy)));

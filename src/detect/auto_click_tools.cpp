@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "detect/auto_line_tools.h"
+#include "detect/noise_estimate.h"
 #include "measure/record_move.h"
 
 namespace lensora {
@@ -18,6 +19,7 @@ MeasureRecord RecordOf(const AutoToolResult& result, ToolEnv& env) {
     record.points = result.points;
     record.labels = result.labels;
     record.fitRadius = result.fitRadius;
+    record.refined = result.refined;
     return record;
 }
 
@@ -124,6 +126,11 @@ class PointClickTool final : public ClickTool {
             return UnusedStep();
         }
         const ViewMapping mapping = CurrentMapping(*hooks_);
+        const DrawingSettings drawing = env_.Drawing();
+        if (drawing.subPixelEdges && refined_.size() == working_.points.size()) {
+            return SubPixelClickStep(*picture, StoredToView(p, mapping), mapping,
+                                     drawing.detectionRange);
+        }
         const std::optional<PixelPoint> snapped =
             SnapClick(*picture, StoredToView(p, mapping), mapping, env_.Drawing().detectionRange);
         if (!snapped) {
@@ -131,6 +138,28 @@ class PointClickTool final : public ClickTool {
         }
         const bool first = working_.points.empty();
         working_.points.push_back(mapping.ToRecord(*snapped));
+        return StepOf(first, true, false);
+    }
+
+    // The click snapped and refined to a sub-pixel edge point, kept in record coordinates
+    // beside its rounded cross; no edge: the user is told and the click is not collected.
+    ToolStep SubPixelClickStep(const CxImage& picture, PixelPoint click, const ViewMapping& mapping,
+                               int detectRange) {
+        const SubPixelClick refined =
+            SnapClickSubPixel(picture, click, mapping, detectRange, noise_.SigmaFor(picture));
+        if (!refined.detectable) {
+            return UnusedStep();
+        }
+        if (!refined.point) {
+            if (hooks_->notify) {
+                hooks_->notify(kNoEdgeFoundText);
+            }
+            return UnusedStep();
+        }
+        const bool first = working_.points.empty();
+        const PointD stored = mapping.ToRecordD(*refined.point);
+        refined_.push_back(stored);
+        working_.points.push_back(RoundToPixel(stored));
         return StepOf(first, true, false);
     }
 
@@ -146,9 +175,55 @@ class PointClickTool final : public ClickTool {
         }
         const ScaleContext scale = env_.Scale();
         std::optional<AutoToolResult> result;
+        if (refined_.size() == working_.points.size()) {
+            result = EvaluateSubPixel(StoredToView(p, mapping), mapping, scale);
+        } else {
+            result = Evaluate(collected, StoredToView(p, mapping), mapping, scale);
+        }
+        if (!result) {
+            // No circle or line through these points: they stay, and another click may
+            // make the fit possible.
+            return StepOf(false, false, false);
+        }
+        Reset();
+        // Stored at once: the label stands where the fit puts it.
+        return StoreStep(*result, env_, -1);
+    }
+
+    bool InProgress() const override { return !working_.points.empty(); }
+    void Reset() override {
+        working_.Clear();
+        refined_.clear();
+    }
+    const WorkingLists& Working() const override { return working_; }
+
+  private:
+    std::optional<AutoToolResult> EvaluateSubPixel(PixelPoint rightClick,
+                                                   const ViewMapping& mapping,
+                                                   const ScaleContext& scale) const {
+        std::vector<PointD> points;
+        points.reserve(refined_.size());
+        for (const PointD& stored : refined_) {
+            points.push_back({stored.x - mapping.scrollX, stored.y - mapping.scrollY});
+        }
         switch (tool_) {
             case PointTool::kCircle:
-                result = AutoCircle(collected, StoredToView(p, mapping), mapping, scale, view_);
+                return AutoCircleSubPixel(points, rightClick, mapping, scale, view_);
+            case PointTool::kArc:
+                return AutoArcSubPixel(points, mapping, scale, view_);
+            case PointTool::kLineLength2:
+                return AutoLineLength2SubPixel(points, mapping, scale, view_);
+        }
+        return std::nullopt;
+    }
+
+    std::optional<AutoToolResult> Evaluate(const std::vector<PixelPoint>& collected,
+                                           PixelPoint rightClick, const ViewMapping& mapping,
+                                           const ScaleContext& scale) const {
+        std::optional<AutoToolResult> result;
+        switch (tool_) {
+            case PointTool::kCircle:
+                result = AutoCircle(collected, rightClick, mapping, scale, view_);
                 break;
             case PointTool::kArc:
                 result = AutoArc(collected, mapping, scale, view_);
@@ -157,26 +232,18 @@ class PointClickTool final : public ClickTool {
                 result = AutoLineLength2(collected, mapping, scale, view_);
                 break;
         }
-        if (!result) {
-            // No circle or line through these points: they stay, and another click may
-            // make the fit possible.
-            return StepOf(false, false, false);
-        }
-        working_.Clear();
-        // Stored at once: the label stands where the fit puts it.
-        return StoreStep(*result, env_, -1);
+        return result;
     }
 
-    bool InProgress() const override { return !working_.points.empty(); }
-    void Reset() override { working_.Clear(); }
-    const WorkingLists& Working() const override { return working_; }
-
-  private:
     PointTool tool_;
     AutoView view_;
     SharedHooks hooks_;
     ToolEnv& env_;
     WorkingLists working_;
+    // Refined positions of the collected points (record coordinates), while every point was
+    // collected with "Sub-pixel edges" on; otherwise the tool follows the integer rules.
+    std::vector<PointD> refined_;
+    NoiseCache noise_;
 };
 
 }  // namespace

@@ -1,8 +1,11 @@
 #include "detect/auto_point_tools.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "detect/circle_fit.h"
+#include "detect/edge_refine.h"
 #include "detect/edge_snap.h"
 #include "detect/line_fit.h"
 #include "measure/geometry.h"
@@ -123,6 +126,136 @@ std::optional<AutoToolResult> AutoLineLength2(std::span<const PixelPoint> collec
                           {mapping.ToRecord(values->a), b, b},
                           std::move(values->labels),
                           0.0};
+}
+
+SubPixelClick SnapClickSubPixel(const CxImage& image, PixelPoint click, const ViewMapping& mapping,
+                                int detectRange, double noiseSigma) {
+    const PixelPoint pictureClick = mapping.ToPicture(click);
+    const std::optional<SnapOutcome> snapped = SnapToEdgeOutcome(image, pictureClick, detectRange);
+    if (!snapped) {
+        return {};
+    }
+    SubPixelClick result;
+    result.detectable = true;
+    if (!snapped->found) {
+        return result;  // nothing in the window: no corner point is ever taken
+    }
+    const std::optional<RefinedEdge> edge =
+        RefineSnappedEdge(image, ToPointD(pictureClick), ToPointD(snapped->point), noiseSigma);
+    if (edge) {
+        result.point = mapping.ToViewD(edge->point);
+    }
+    return result;
+}
+
+namespace {
+
+PointD Shifted(PointD view, const ViewMapping& mapping) {
+    return mapping.ToRecordD(view);
+}
+
+}  // namespace
+
+std::optional<AutoToolResult> AutoCircleSubPixel(std::span<const PointD> points,
+                                                 PixelPoint rightClick, const ViewMapping& mapping,
+                                                 const ScaleContext& ctx, AutoView view) {
+    const std::optional<FittedCircle> circle = FitCircleGeometric(points);
+    if (!circle) {
+        return std::nullopt;
+    }
+    std::optional<Labels> labels = AutoCircleLabels(circle->radius, ctx);
+    if (!labels) {
+        return std::nullopt;
+    }
+    const PointD centre = Shifted(circle->centre, mapping);
+    AutoToolResult result{
+        KindOf(PointTool::kCircle, view),
+        {{TruncateToPixel(centre.x), TruncateToPixel(centre.y)}, mapping.ToRecord(rightClick)},
+        std::move(*labels),
+        circle->radius};
+    result.refined = RefinedGeometry{centre, circle->radius, {}};
+    return result;
+}
+
+std::optional<AutoToolResult> AutoArcSubPixel(std::span<const PointD> points,
+                                              const ViewMapping& mapping, const ScaleContext& ctx,
+                                              AutoView view) {
+    const std::optional<FittedCircle> circle = FitCircleGeometric(points);
+    if (!circle) {
+        return std::nullopt;
+    }
+    std::size_t picked = 1;
+    double best = std::numeric_limits<double>::infinity();
+    for (std::size_t i = 1; i + 1 < points.size(); ++i) {
+        const double difference =
+            std::abs(std::hypot(points[i].x - circle->centre.x, points[i].y - circle->centre.y) -
+                     circle->radius);
+        if (difference < best) {
+            best = difference;
+            picked = i;
+        }
+    }
+    const PointD first = points.front();
+    const PointD middle = points[picked];
+    const PointD last = points.back();
+    std::optional<ArcValues> arc =
+        FittedArcLabels(first, middle, last, circle->centre, circle->radius, ctx);
+    if (!arc) {
+        return std::nullopt;
+    }
+    const PointD centre = Shifted(circle->centre, mapping);
+    const PixelPoint z = RoundToPixel(centre);
+    AutoToolResult result{
+        KindOf(PointTool::kArc, view),
+        {RoundToPixel(Shifted(first, mapping)), RoundToPixel(Shifted(middle, mapping)),
+         RoundToPixel(Shifted(last, mapping)), z, z},
+        std::move(arc->labels),
+        0.0};
+    result.refined = RefinedGeometry{
+        centre,
+        circle->radius,
+        {Shifted(first, mapping), Shifted(middle, mapping), Shifted(last, mapping)}};
+    return result;
+}
+
+std::optional<AutoToolResult> AutoLineLength2SubPixel(std::span<const PointD> points,
+                                                      const ViewMapping& mapping,
+                                                      const ScaleContext& ctx, AutoView view) {
+    if (points.size() < 2) {
+        return std::nullopt;
+    }
+    const std::optional<FittedLine> line = FitLineOrthogonal(points);
+    if (!line) {
+        return std::nullopt;
+    }
+    // A runs towards smaller x on a mostly horizontal line, towards smaller y on a steep one.
+    PointD direction = line->direction;
+    const bool flat = std::abs(direction.x) >= std::abs(direction.y);
+    if ((flat && direction.x < 0) || (!flat && direction.y < 0)) {
+        direction = {-direction.x, -direction.y};
+    }
+    double low = std::numeric_limits<double>::infinity();
+    double high = -low;
+    for (const PointD& p : points) {
+        const double t = (p.x - line->point.x) * direction.x + (p.y - line->point.y) * direction.y;
+        low = std::min(low, t);
+        high = std::max(high, t);
+    }
+    const double length = high - low;
+    if (!(length > 0.0) || !std::isfinite(length)) {
+        return std::nullopt;
+    }
+    const PointD a =
+        Shifted({line->point.x + low * direction.x, line->point.y + low * direction.y}, mapping);
+    const PointD b =
+        Shifted({line->point.x + high * direction.x, line->point.y + high * direction.y}, mapping);
+    const PixelPoint bPixel = RoundToPixel(b);
+    AutoToolResult result{KindOf(PointTool::kLineLength2, view),
+                          {RoundToPixel(a), bPixel, bPixel},
+                          {FormatLength("L:", length * ctx.s, ctx)},
+                          0.0};
+    result.refined = RefinedGeometry{std::nullopt, 0.0, {a, b}};
+    return result;
 }
 
 }  // namespace lensora

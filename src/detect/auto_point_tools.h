@@ -29,6 +29,20 @@ enum class PointTool { kCircle, kArc, kLineLength2 };
 std::optional<PixelPoint> SnapClick(const CxImage& image, PixelPoint click,
                                     const ViewMapping& mapping, int detectRange);
 
+// The text shown when "Sub-pixel edges" finds no edge near a click.
+inline constexpr const char* kNoEdgeFoundText = "No edge found near the click";
+
+struct SubPixelClick {
+    bool detectable = false;      // false: not a 24-bit picture; the click is ignored
+    std::optional<PointD> point;  // view pixels; nullopt on a detectable picture: no edge
+};
+
+// SnapClick followed by the sub-pixel refinement (edge_refine.h) between the click and the
+// snapped pixel, with the contrast floor of the picture's noise (grey levels). No edge when
+// the snap finds no contrast in its window or the refinement refuses the edge.
+SubPixelClick SnapClickSubPixel(const CxImage& image, PixelPoint click, const ViewMapping& mapping,
+                                int detectRange, double noiseSigma);
+
 // Whether the right click may finish the tool: more than two points for the circle and the
 // arc, more than one for the line.
 bool PointToolReady(PointTool tool, std::size_t collectedCount);
@@ -60,5 +74,23 @@ std::optional<AutoToolResult> AutoArc(std::span<const PixelPoint> collected,
 std::optional<AutoToolResult> AutoLineLength2(std::span<const PixelPoint> collected,
                                               const ViewMapping& mapping, const ScaleContext& ctx,
                                               AutoView view);
+
+// The three tools on refined points (view pixels), with "Sub-pixel edges" on. The records
+// keep the integer points of the rules above (rounded refined points; the circle's centre
+// truncated) and carry the exact values in `refined`:
+// - circle: geometric fit (FitCircleGeometric) of all points; labels from its radius;
+// - arc: geometric fit of all points; the middle point is the inner point nearest the
+//   circle; "R:" and the arc length from the fitted radius, the angle around the fitted centre
+//   (FittedArcLabels); Z is the fitted centre rounded;
+// - line length 2: orthogonal line fit; the ends are the outermost projections.
+std::optional<AutoToolResult> AutoCircleSubPixel(std::span<const PointD> points,
+                                                 PixelPoint rightClick, const ViewMapping& mapping,
+                                                 const ScaleContext& ctx, AutoView view);
+std::optional<AutoToolResult> AutoArcSubPixel(std::span<const PointD> points,
+                                              const ViewMapping& mapping, const ScaleContext& ctx,
+                                              AutoView view);
+std::optional<AutoToolResult> AutoLineLength2SubPixel(std::span<const PointD> points,
+                                                      const ViewMapping& mapping,
+                                                      const ScaleContext& ctx, AutoView view);
 
 }  // namespace lensora

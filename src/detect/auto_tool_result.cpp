@@ -8,6 +8,7 @@ MeasureRecord MakeAutoRecord(const AutoToolResult& result, const AppSettings& se
     record.points = result.points;
     record.labels = result.labels;
     record.fitRadius = result.fitRadius;
+    record.refined = result.refined;
     return record;
 }
 

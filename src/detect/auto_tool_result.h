@@ -4,6 +4,7 @@
 // MeasureRecord with the view's current pen, colours and label font.
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include "app/persisted_settings.h"
@@ -21,7 +22,8 @@ struct AutoToolResult {
     int kind = kNoToolKind;
     std::vector<PixelPoint> points;
     Labels labels;
-    double fitRadius = 0.0;  // pixels; automatic circle only
+    double fitRadius = 0.0;                  // pixels; automatic circle only
+    std::optional<RefinedGeometry> refined;  // sub-pixel results, record coordinates
 };
 
 MeasureRecord MakeAutoRecord(const AutoToolResult& result, const AppSettings& settings,

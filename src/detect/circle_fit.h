@@ -19,4 +19,11 @@ struct FittedCircle {
 // points, collinear points (singular system) or a result that is not a real circle.
 std::optional<FittedCircle> FitCircle(std::span<const PixelPoint> points);
 
+// Geometric fit for sub-pixel edge points: the algebraic fit as a start, then Gauss-Newton on
+// the points' distances to the circle. With five points or more, points farther from the
+// circle than three robust standard deviations of the distances (and more than half a pixel)
+// are dropped and the circle fitted again, as long as four points remain. nullopt for fewer
+// than three points or collinear points.
+std::optional<FittedCircle> FitCircleGeometric(std::span<const PointD> points);
+
 }  // namespace lensora

@@ -34,6 +34,7 @@
 
 #include <functional>
 #include <memory>
+#include <string_view>
 
 #include "detect/view_mapping.h"
 #include "imaging/cx_image.h"
@@ -56,6 +57,8 @@ struct DetectionHooks {
     std::function<void(bool busy)> busy;
     // Edge painting changed the picture's pixels: redraw from the picture.
     std::function<void()> pictureChanged;
+    // A notice for the user, e.g. kNoEdgeFoundText when a sub-pixel click finds no edge.
+    std::function<void(std::string_view text)> notify;
 };
 
 class DetectionTools final : public AutoToolHandler {

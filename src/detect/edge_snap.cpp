@@ -10,6 +10,14 @@
 namespace lensora {
 
 std::optional<PixelPoint> SnapToEdge(const CxImage& image, PixelPoint click, int range) {
+    const std::optional<SnapOutcome> outcome = SnapToEdgeOutcome(image, click, range);
+    if (!outcome) {
+        return std::nullopt;
+    }
+    return outcome->point;
+}
+
+std::optional<SnapOutcome> SnapToEdgeOutcome(const CxImage& image, PixelPoint click, int range) {
     if (!IsDetectable(image)) {
         return std::nullopt;
     }
@@ -22,7 +30,7 @@ std::optional<PixelPoint> SnapToEdge(const CxImage& image, PixelPoint click, int
     ClipToPicture(image, window);
     const PixelPoint corner{window.x1, window.y2};
     if (r < 2) {
-        return corner;
+        return SnapOutcome{corner, false};
     }
     GreyPlane grey;
     if (!GreyOfRect(image, window, true, grey)) {
@@ -56,12 +64,12 @@ std::optional<PixelPoint> SnapToEdge(const CxImage& image, PixelPoint click, int
         for (int k = 1; k < r; ++k) {
             for (const RingPixel& pixel : rings[k]) {
                 if (pixel.contrast >= contrast) {
-                    return PixelPoint{pixel.x, pixel.y};
+                    return SnapOutcome{{pixel.x, pixel.y}, true};
                 }
             }
         }
     }
-    return corner;
+    return SnapOutcome{corner, false};
 }
 
 }  // namespace lensora

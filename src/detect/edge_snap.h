@@ -26,4 +26,11 @@ inline constexpr int kMaxSnapRange = 1000;
 // picture is first moved to its nearest pixel. nullopt only when the picture is not 24-bit.
 std::optional<PixelPoint> SnapToEdge(const CxImage& image, PixelPoint click, int range);
 
+struct SnapOutcome {
+    PixelPoint point;
+    bool found = false;  // false: no pixel qualified and point is the window's corner
+};
+// SnapToEdge that also tells whether a contrast was found.
+std::optional<SnapOutcome> SnapToEdgeOutcome(const CxImage& image, PixelPoint click, int range);
+
 }  // namespace lensora

@@ -1,5 +1,6 @@
 #include "detect/line_fit.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -30,6 +31,72 @@ std::optional<FittedLine> FitLine(std::span<const PixelPoint> points) {
         return std::nullopt;
     }
     return fitted;
+}
+
+namespace {
+
+std::optional<FittedLine> OrthogonalFit(std::span<const PointD> points,
+                                        const std::vector<bool>& use) {
+    PointD mean;
+    double n = 0;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        if (use[i]) {
+            mean.x += points[i].x;
+            mean.y += points[i].y;
+            n += 1;
+        }
+    }
+    if (n < 2) {
+        return std::nullopt;
+    }
+    mean.x /= n;
+    mean.y /= n;
+    double sxx = 0, syy = 0, sxy = 0;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        if (use[i]) {
+            const double dx = points[i].x - mean.x;
+            const double dy = points[i].y - mean.y;
+            sxx += dx * dx;
+            syy += dy * dy;
+            sxy += dx * dy;
+        }
+    }
+    if (sxx + syy <= 0.0) {
+        return std::nullopt;
+    }
+    // Direction of the larger eigenvector of the scatter matrix.
+    const double angle = 0.5 * std::atan2(2.0 * sxy, sxx - syy);
+    return FittedLine{mean, {std::cos(angle), std::sin(angle)}};
+}
+
+}  // namespace
+
+std::optional<FittedLine> FitLineOrthogonal(std::span<const PointD> points) {
+    std::vector<bool> use(points.size(), true);
+    std::optional<FittedLine> line = OrthogonalFit(points, use);
+    for (int round = 0; line && round < 3 && points.size() >= 5; ++round) {
+        std::vector<double> distances;
+        for (const PointD& p : points) {
+            distances.push_back(std::abs((p.x - line->point.x) * line->direction.y -
+                                         (p.y - line->point.y) * line->direction.x));
+        }
+        std::vector<double> sorted = distances;
+        std::nth_element(sorted.begin(), sorted.begin() + std::ptrdiff_t(sorted.size() / 2),
+                         sorted.end());
+        const double limit = std::max(0.5, 3.0 * 1.4826 * sorted[sorted.size() / 2]);
+        std::vector<bool> keep(points.size());
+        std::size_t kept = 0;
+        for (std::size_t i = 0; i < points.size(); ++i) {
+            keep[i] = distances[i] <= limit;
+            kept += keep[i] ? 1 : 0;
+        }
+        if (keep == use || kept < 3) {
+            break;
+        }
+        use = keep;
+        line = OrthogonalFit(points, use);
+    }
+    return line;
 }
 
 }  // namespace lensora

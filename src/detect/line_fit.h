@@ -17,4 +17,9 @@ struct FittedLine {
 // nullopt for fewer than two points or points that are all equal.
 std::optional<FittedLine> FitLine(std::span<const PixelPoint> points);
 
+// Orthogonal (total) least-squares line through sub-pixel edge points; with five points or
+// more, points farther from the line than three robust standard deviations (and more than
+// half a pixel) are dropped and the line fitted again, as long as three points remain.
+std::optional<FittedLine> FitLineOrthogonal(std::span<const PointD> points);
+
 }  // namespace lensora

@@ -26,6 +26,17 @@ struct ViewMapping {
     }
     // Where a record keeps a view point: the view position plus the scroll offset.
     PixelPoint ToRecord(PixelPoint view) const { return {view.x + scrollX, view.y + scrollY}; }
+
+    // The same conversions without rounding, for sub-pixel positions.
+    PointD ToPictureD(PointD view) const {
+        return {scrollX + view.x * factorX, scrollY + view.y * factorY};
+    }
+    PointD ToViewD(PointD picture) const {
+        const double fx = factorX > 0.0 ? factorX : 1.0;
+        const double fy = factorY > 0.0 ? factorY : 1.0;
+        return {(picture.x - scrollX) / fx, (picture.y - scrollY) / fy};
+    }
+    PointD ToRecordD(PointD view) const { return {view.x + scrollX, view.y + scrollY}; }
 };
 
 }  // namespace lensora

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,17 @@
 namespace lensora {
 
 inline constexpr std::uint32_t kDefaultRecordColour = 255;  // red
+
+// Sub-pixel results of an automatic tool run with "Sub-pixel edges" on, in the record's
+// coordinates. The integer points stay as the tool's rules store them; labels were computed
+// from these values, and drawing prefers them. Automatic circle: centre and radius; automatic
+// arc: centre, radius and the refined first, middle and last points; line tools: the refined
+// end points.
+struct RefinedGeometry {
+    std::optional<PointD> centre;
+    double radius = 0.0;  // pixels
+    std::vector<PointD> points;
+};
 inline constexpr int kDefaultLineGap = 12;
 
 struct MeasureRecord {
@@ -32,6 +44,7 @@ struct MeasureRecord {
     bool selected = false;
     int lineGap = kDefaultLineGap;  // pixels between successive label lines
     double fitRadius = 0.0;         // pixels; automatic circle detection only
+    std::optional<RefinedGeometry> refined;
 };
 
 // What a view contributes to a new record: its current line colour and its measurement text

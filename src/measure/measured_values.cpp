@@ -251,6 +251,24 @@ std::optional<ArcValues> AutoArcLabels(PixelPoint first, PixelPoint picked, Pixe
     return ArcThrough(first, picked, last, fittedRadiusPx, ctx);
 }
 
+std::optional<ArcValues> FittedArcLabels(PointD first, PointD middle, PointD last, PointD centre,
+                                         double radiusPx, const ScaleContext& ctx) {
+    const double turn =
+        (middle.x - first.x) * (last.y - first.y) - (last.x - first.x) * (middle.y - first.y);
+    if (turn == 0.0 || !std::isfinite(turn) || !(radiusPx > 0.0) || !std::isfinite(radiusPx)) {
+        return std::nullopt;
+    }
+    double sweep = ArcAngleD(first, centre, last);
+    if (!(turn < 0.0)) {
+        sweep = 360.0 - sweep;
+    }
+    return ArcValues{{FormatLength("R:", radiusPx * ctx.s, ctx), FormatDegrees("Angle:", sweep),
+                      FormatLength("Arc:", sweep * radiusPx * ctx.s * kArcLength / 360.0, ctx)},
+                     RoundToPixel(centre),
+                     radiusPx,
+                     sweep};
+}
+
 std::optional<LineLength2Values> AutoLineLength2Labels(std::span<const PixelPoint> points,
                                                        PointD linePoint, PointD direction,
                                                        const ScaleContext& ctx) {

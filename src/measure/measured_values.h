@@ -116,6 +116,13 @@ std::optional<ArcValues> ArcLabels(PixelPoint first, PixelPoint second, PixelPoi
 std::optional<ArcValues> AutoArcLabels(PixelPoint first, PixelPoint picked, PixelPoint last,
                                        double fittedRadiusPx, const ScaleContext& ctx);
 
+// Automatic arc from sub-pixel edges: the circle fitted through all refined points gives the
+// centre and radius ("R:", and the arc length); the angle runs around that centre from the
+// first to the last point on the side of the middle one. Collinear points or a radius that is
+// not positive: none.
+std::optional<ArcValues> FittedArcLabels(PointD first, PointD middle, PointD last, PointD centre,
+                                         double radiusPx, const ScaleContext& ctx);
+
 struct LineLength2Values {
     Labels labels;  // "L:" between the outermost projections
     PixelPoint a;   // end points rounded, for drawing

@@ -26,6 +26,17 @@ void ShiftRecord(MeasureRecord& record, std::int64_t dx, std::int64_t dy) {
     for (PixelPoint& p : record.points) {
         p = OffsetPoint(p, dx, dy);
     }
+    if (record.refined) {
+        // The same shift as the integer points get, clamped the same way.
+        const PixelPoint moved = OffsetPoint({}, dx, dy);
+        auto shift = [&](PointD& p) { p = {p.x + moved.x, p.y + moved.y}; };
+        if (record.refined->centre) {
+            shift(*record.refined->centre);
+        }
+        for (PointD& p : record.refined->points) {
+            shift(p);
+        }
+    }
 }
 
 PixelPoint GrabPoint(const MeasureRecord& record) {

@@ -58,6 +58,7 @@ struct Still {
     Still(CxImage picture, P scroll, double factor = 1.0) {
         window.picture = std::move(picture);
         window.mapping = {scroll.x, scroll.y, factor, factor};
+        view.drawing.subPixelEdges = false;  // the snapped pixels themselves
         interaction.SetPictureSize(window.picture.GetWidth(), window.picture.GetHeight());
         interaction.SetScrollOffset(scroll);
     }
@@ -78,7 +79,10 @@ struct Live {
     DetectionTools tools{window.Hooks()};
     LiveInteraction interaction{view, records, shapes, settings, counters, &tools};
 
-    explicit Live(CxImage picture) { window.picture = std::move(picture); }
+    explicit Live(CxImage picture) {
+        window.picture = std::move(picture);
+        view.drawing.subPixelEdges = false;
+    }
     void ClickAt(P video) { interaction.MouseDown({video.x + 98, video.y + 49}); }
 };
 

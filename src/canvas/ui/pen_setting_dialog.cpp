@@ -1,6 +1,7 @@
 #include "canvas/ui/pen_setting_dialog.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -182,9 +183,23 @@ QWidget* PenSettingDialog::BuildUnitPage() {
     connect(decimals_, &QButtonGroup::idClicked, this,
             [this](int decimals) { SetDecimals(app_.Settings(), app_.Store(), decimals); });
 
-    auto* layout = new QHBoxLayout(page);
-    layout->addWidget(unitBox);
-    layout->addWidget(decimalBox);
+    // Stored and taken by the canvas at once, like the units.
+    subPixelEdges_ = new QCheckBox(UiText("SubPixelEdges", "Sub-pixel edges"), page);
+    subPixelEdges_->setObjectName(QStringLiteral("subPixelEdges"));
+    subPixelEdges_->setChecked(settings.subPixelEdges != 0);
+    connect(subPixelEdges_, &QCheckBox::toggled, this, [this](bool on) {
+        app_.Settings().subPixelEdges = on ? 1 : 0;
+        WriteSetting(app_.Store(), setting::kSubPixelEdges, on ? 1 : 0);
+        chosen_.subPixelEdges = on;
+        canvas_.subPixelEdges = on;
+    });
+
+    auto* columns = new QHBoxLayout;
+    columns->addWidget(unitBox);
+    columns->addWidget(decimalBox);
+    auto* layout = new QVBoxLayout(page);
+    layout->addLayout(columns);
+    layout->addWidget(subPixelEdges_);
     return page;
 }
 

@@ -1,6 +1,7 @@
 // The "Pen Setting" dialog: a pen page (line width 1 to 3, line type, line colour, label font
-// and colour, detection range, preview) and a unit page (unit and decimals). Colours, fonts,
-// unit and decimals are stored the moment they are chosen; OK stores width and type and hands
+// and colour, detection range, preview) and a unit page (unit, decimals and "Sub-pixel edges"
+// of the automatic tools). Colours, fonts, unit, decimals and sub-pixel edges are stored the
+// moment they are chosen; OK stores width and type and hands
 // everything to the canvas's drawing settings. UI thread only.
 #pragma once
 
@@ -11,6 +12,7 @@
 #include "canvas/ui/font_chooser.h"
 
 class QButtonGroup;
+class QCheckBox;
 class QComboBox;
 class QSpinBox;
 class QTabWidget;
@@ -34,6 +36,7 @@ class PenSettingDialog : public QDialog {
     QButtonGroup* Units() const { return units_; }
     QButtonGroup* Decimals() const { return decimals_; }
     QComboBox* RangeList() const { return rangeList_; }
+    QCheckBox* SubPixelEdges() const { return subPixelEdges_; }
     QTabWidget* Pages() const { return pages_; }
     // What the dialog holds now.
     const DrawingSettings& Chosen() const { return chosen_; }
@@ -55,6 +58,7 @@ class PenSettingDialog : public QDialog {
     QButtonGroup* units_ = nullptr;
     QButtonGroup* decimals_ = nullptr;
     QComboBox* rangeList_ = nullptr;
+    QCheckBox* subPixelEdges_ = nullptr;
     QWidget* preview_ = nullptr;
 };
 

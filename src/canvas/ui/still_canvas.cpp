@@ -74,6 +74,7 @@ StillCanvas::StillCanvas(AppState& app, int displayMode, UserPrompts& prompts, Q
         }
     };
     hooks.pictureChanged = [this] { Repaint(); };
+    hooks.notify = [this](std::string_view text) { prompts_.Show(text, PromptIcon::Information); };
     autoTools_ = std::make_unique<DetectionTools>(std::move(hooks));
     InteractionView& view = *this;
     interaction_ = std::make_unique<StillInteraction>(view, records_, app_.Settings(),
