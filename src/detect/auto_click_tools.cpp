@@ -82,19 +82,22 @@ class SegmentClickTool final : public ClickTool {
         std::optional<AutoToolResult> result;
         {
             BusyScope busy(*hooks_);
+            const SubPixelNoise noise = env_.Drawing().subPixelEdges && picture != nullptr
+                                            ? SubPixelNoise(noise_.SigmaFor(image))
+                                            : std::nullopt;
             switch (tool_) {
                 case SegmentTool::kLineLength1:
-                    result = AutoLineLength1(image, first, anchor, mapping, scale);
+                    result = AutoLineLength1(image, first, anchor, mapping, scale, noise);
                     break;
                 case SegmentTool::kLineSpacing:
-                    if (std::optional<LineSpacingResult> spacing =
-                            AutoLineSpacing(image, first, *second, anchor, mapping, scale, view_)) {
+                    if (std::optional<LineSpacingResult> spacing = AutoLineSpacing(
+                            image, first, *second, anchor, mapping, scale, view_, noise)) {
                         result = std::move(spacing->record);
                     }
                     break;
                 case SegmentTool::kAngle:
-                    if (std::optional<AngleDetectionResult> angle =
-                            AutoAngleDetection(image, first, *second, anchor, mapping, view_)) {
+                    if (std::optional<AngleDetectionResult> angle = AutoAngleDetection(
+                            image, first, *second, anchor, mapping, view_, noise)) {
                         result = std::move(angle->record);
                     }
                     break;
@@ -113,6 +116,7 @@ class SegmentClickTool final : public ClickTool {
     SharedHooks hooks_;
     ToolEnv& env_;
     WorkingLists working_;
+    NoiseCache noise_;
 };
 
 class PointClickTool final : public ClickTool {

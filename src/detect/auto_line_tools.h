@@ -12,6 +12,7 @@
 // mapping converts to picture pixels and back and adds the scroll offset to record points.
 #pragma once
 
+#include <array>
 #include <optional>
 
 #include "detect/auto_tool_result.h"
@@ -33,18 +34,29 @@ struct DetectedSegment {
     PixelPoint a;
     PixelPoint b;
     bool found = false;
+    // With sub-pixel edges: the found edge refined (view pixels, exact), a at the end of a.
+    std::optional<std::array<PointD, 2>> refined;
 };
+
+// With "Sub-pixel edges" on, the tools take the noise of the picture (grey levels, see
+// noise_estimate.h): a found segment is refined by locating the edge to sub-pixel precision
+// at points spread along it (edge_refine.h), fitting a line through them and projecting the
+// found ends onto it. A segment along which too few points clear the noise floor counts as not
+// found, so the drawn segment stands in as for a failed search. Values are then measured
+// between the refined lines and kept in the record's `refined` points.
+using SubPixelNoise = std::optional<double>;
 
 // Runs the search for one drawn segment: FindEdgeSegment with the rectangle's mask, or
 // FindEdgeSegmentDilated when `dilated`.
 DetectedSegment DetectSegment(const CxImage& image, DrawnSegment drawn, const ViewMapping& mapping,
-                              bool dilated);
+                              bool dilated, SubPixelNoise subPixelNoise = std::nullopt);
 
 // "Auto Line-Length1": the dilated search; record 23 [A, B, anchor], label "L:". nullopt when
 // the search failed and the drawn segment has no length.
 std::optional<AutoToolResult> AutoLineLength1(const CxImage& image, DrawnSegment drawn,
                                               PixelPoint anchor, const ViewMapping& mapping,
-                                              const ScaleContext& ctx);
+                                              const ScaleContext& ctx,
+                                              SubPixelNoise subPixelNoise = std::nullopt);
 
 struct LineSpacingResult {
     AutoToolResult record;  // still 18 [p0, p1, four tick ends, anchor]; live 24 [p0, p1, anchor]
@@ -61,7 +73,8 @@ struct LineSpacingResult {
 std::optional<LineSpacingResult> AutoLineSpacing(const CxImage& image, DrawnSegment first,
                                                  DrawnSegment second, PixelPoint anchor,
                                                  const ViewMapping& mapping,
-                                                 const ScaleContext& ctx, AutoView view);
+                                                 const ScaleContext& ctx, AutoView view,
+                                                 SubPixelNoise subPixelNoise = std::nullopt);
 
 struct AngleDetectionResult {
     AutoToolResult record;  // still 21 / live 25 [A1, B1, A2, B2, anchor], label "%.2f°"
@@ -73,6 +86,7 @@ struct AngleDetectionResult {
 // whose search fails is replaced by its drawn segment. nullopt when a line has no length.
 std::optional<AngleDetectionResult> AutoAngleDetection(const CxImage& image, DrawnSegment first,
                                                        DrawnSegment second, PixelPoint anchor,
-                                                       const ViewMapping& mapping, AutoView view);
+                                                       const ViewMapping& mapping, AutoView view,
+                                                       SubPixelNoise subPixelNoise = std::nullopt);
 
 }  // namespace lensora
