@@ -5,6 +5,8 @@
 #include <cmath>
 #include <vector>
 
+#include "detect/inlier_mask.h"
+
 namespace lensora {
 
 std::optional<FittedCircle> FitCircle(std::span<const PixelPoint> points) {
@@ -132,12 +134,6 @@ FittedCircle GaussNewton(std::span<const PointD> points, const std::vector<bool>
     return circle;
 }
 
-double Median(std::vector<double> values) {
-    const std::size_t mid = values.size() / 2;
-    std::nth_element(values.begin(), values.begin() + std::ptrdiff_t(mid), values.end());
-    return values[mid];
-}
-
 }  // namespace
 
 std::optional<FittedCircle> FitCircleGeometric(std::span<const PointD> points) {
@@ -150,28 +146,15 @@ std::optional<FittedCircle> FitCircleGeometric(std::span<const PointD> points) {
     }
     std::vector<bool> use(points.size(), true);
     FittedCircle circle = GaussNewton(points, use, *start);
-    constexpr double kOutlierSigmas = 3.0;
-    constexpr double kMinOutlierDistance = 0.5;  // pixels
     for (int round = 0; round < 3 && points.size() >= 5; ++round) {
         std::vector<double> distances;
-        for (std::size_t i = 0; i < points.size(); ++i) {
-            const double d =
-                std::abs(std::hypot(points[i].x - circle.centre.x, points[i].y - circle.centre.y) -
-                         circle.radius);
-            distances.push_back(d);
+        for (const PointD& p : points) {
+            distances.push_back(
+                std::abs(std::hypot(p.x - circle.centre.x, p.y - circle.centre.y) - circle.radius));
         }
-        const double limit =
-            std::max(kMinOutlierDistance, kOutlierSigmas * 1.4826 * Median(distances));
-        std::vector<bool> keep(points.size());
-        std::size_t kept = 0;
-        for (std::size_t i = 0; i < points.size(); ++i) {
-            keep[i] = distances[i] <= limit;
-            kept += keep[i] ? 1 : 0;
-        }
-        if (keep == use || kept < 4) {
+        if (!UpdateInliers(distances, use, 4)) {
             break;
         }
-        use = keep;
         circle = GaussNewton(points, use, circle);
     }
     if (!std::isfinite(circle.radius) || !(circle.radius > 0.0) ||

@@ -6,6 +6,8 @@
 
 #include <opencv2/imgproc.hpp>
 
+#include "detect/inlier_mask.h"
+
 namespace lensora {
 
 std::optional<FittedLine> FitLine(std::span<const PixelPoint> points) {
@@ -80,20 +82,9 @@ std::optional<FittedLine> FitLineOrthogonal(std::span<const PointD> points) {
             distances.push_back(std::abs((p.x - line->point.x) * line->direction.y -
                                          (p.y - line->point.y) * line->direction.x));
         }
-        std::vector<double> sorted = distances;
-        std::nth_element(sorted.begin(), sorted.begin() + std::ptrdiff_t(sorted.size() / 2),
-                         sorted.end());
-        const double limit = std::max(0.5, 3.0 * 1.4826 * sorted[sorted.size() / 2]);
-        std::vector<bool> keep(points.size());
-        std::size_t kept = 0;
-        for (std::size_t i = 0; i < points.size(); ++i) {
-            keep[i] = distances[i] <= limit;
-            kept += keep[i] ? 1 : 0;
-        }
-        if (keep == use || kept < 3) {
+        if (!UpdateInliers(distances, use, 3)) {
             break;
         }
-        use = keep;
         line = OrthogonalFit(points, use);
     }
     return line;

@@ -229,29 +229,32 @@ std::optional<double> ArmAngle(PixelPoint first, PixelPoint vertex, PixelPoint s
     return std::atan2(std::abs(cross), dot) * (180.0 / std::numbers::pi);
 }
 
-double ArcSweep(PixelPoint start, PointD centre, PixelPoint end) {
+namespace {
+
+// Counter-clockwise sweep on screen in degrees; a sweep that is not positive gets `fullTurn`
+// radians added. Both full turns in use are a hair above 2*pi, so the reading is kept within
+// one turn.
+double SweepDegrees(PointD start, PointD centre, PointD end, double fullTurn) {
     double theta = std::atan2(centre.y - end.y, end.x - centre.x) -
                    std::atan2(centre.y - start.y, start.x - centre.x);
     if (theta <= 0.0) {
-        theta += kArcFullTurnRad;
+        theta += fullTurn;
     }
-    // The single-precision full turn is a hair above 2*pi; keep the reading within a turn.
     return std::min(theta * kArcDegPerRad, 360.0);
+}
+
+}  // namespace
+
+double ArcSweep(PixelPoint start, PointD centre, PixelPoint end) {
+    return SweepDegrees(ToPointD(start), centre, ToPointD(end), kArcFullTurnRad);
 }
 
 double ArcAngle(PixelPoint start, PointD centre, PixelPoint end) {
-    return ArcAngleD(ToPointD(start), centre, ToPointD(end));
+    return SweepDegrees(ToPointD(start), centre, ToPointD(end), kArcAngleFullTurnRad);
 }
 
 double ArcAngleD(PointD start, PointD centre, PointD end) {
-    double theta = std::atan2(centre.y - end.y, end.x - centre.x) -
-                   std::atan2(centre.y - start.y, start.x - centre.x);
-    if (theta <= 0.0) {
-        theta += kArcAngleFullTurnRad;
-    }
-    // The eight-digit full turn is above 2*pi too; a start and end in the same direction read
-    // one full turn, not a hair more.
-    return std::min(theta * kArcDegPerRad, 360.0);
+    return SweepDegrees(start, centre, end, kArcAngleFullTurnRad);
 }
 
 std::optional<std::int64_t> PolygonPixelArea(std::span<const PixelPoint> points) {

@@ -85,6 +85,9 @@ TEST(RecordRenderer, CirclesUseIntegerRadiiMarksAndLabelBlocks) {
     RecordingSurface autoCircle = Draw(fitted);
     EXPECT_EQ(autoCircle.Of(Op::Ellipse)[0].box, Around({80, 80}, 13));
     EXPECT_EQ(Texts(autoCircle).size(), 3u);
+    // A sub-pixel centre is drawn at its nearest pixel, not at the truncated p0.
+    fitted.refined = RefinedGeometry{PointD{80.7, 80.2}, 12.5, {}};
+    EXPECT_EQ(Draw(fitted).Of(Op::Ellipse)[0].box, Around({81, 80}, 13));
 
     std::vector<PixelPoint> two = {{0, 10},   {10, 0},    {20, 10},   {10, 10}, {1, 1}, {100, 90},
                                    {90, 100}, {110, 100}, {100, 100}, {2, 2},   {3, 3}};

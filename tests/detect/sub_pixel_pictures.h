@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <random>
 
+#include "detect/synthetic_pictures.h"
 #include "imaging/cx_file.h"
 #include "imaging/cx_image.h"
 
@@ -20,27 +21,19 @@ inline constexpr int kSubPixelLight = 203;
 // insideOf(x, y) says whether a picture position (pixel centres at integers) is dark.
 template <typename Inside>
 CxImage AreaSampledPicture(int width, int height, Inside insideOf) {
-    CxImage image;
-    image.Create(width, height, 24);
-    constexpr int kSamples = 8;
-    for (int y = 0; y < height; ++y) {
-        std::uint8_t* row = image.RowFromTop(y);
-        for (int x = 0; x < width; ++x) {
-            int dark = 0;
-            for (int sy = 0; sy < kSamples; ++sy) {
-                for (int sx = 0; sx < kSamples; ++sx) {
-                    const double px = x - 0.5 + (sx + 0.5) / kSamples;
-                    const double py = y - 0.5 + (sy + 0.5) / kSamples;
-                    dark += insideOf(px, py) ? 1 : 0;
-                }
+    return MakePicture(width, height, [&](int x, int y) {
+        constexpr int kSamples = 8;
+        int dark = 0;
+        for (int sy = 0; sy < kSamples; ++sy) {
+            for (int sx = 0; sx < kSamples; ++sx) {
+                dark += insideOf(x - 0.5 + (sx + 0.5) / kSamples, y - 0.5 + (sy + 0.5) / kSamples)
+                            ? 1
+                            : 0;
             }
-            const double share = double(dark) / (kSamples * kSamples);
-            const int grey =
-                int(std::lround(kSubPixelLight + share * (kSubPixelDark - kSubPixelLight)));
-            row[3 * x] = row[3 * x + 1] = row[3 * x + 2] = std::uint8_t(grey);
         }
-    }
-    return image;
+        const double share = double(dark) / (kSamples * kSamples);
+        return int(std::lround(kSubPixelLight + share * (kSubPixelDark - kSubPixelLight)));
+    });
 }
 
 // Normal noise of standard deviation sigma, the same on every channel of a pixel.

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -85,6 +86,26 @@ TEST_F(SettingsDialogTest, CancelKeepsWhatWasStoredAtOnce) {
     EXPECT_EQ(app.Settings().unit, "mil");
     EXPECT_EQ(store.ReadNumber("font", "Linewidth"), 2u);  // first-run value, not 3
     EXPECT_EQ(canvas.penColour, 255u);
+}
+
+TEST_F(SettingsDialogTest, SubPixelEdgesIsOnByDefaultAndStoredWithTheUnitsAtOnce) {
+    EXPECT_TRUE(canvas.subPixelEdges);
+    {
+        PenSettingDialog dialog(app, canvas);
+        ASSERT_TRUE(dialog.SubPixelEdges()->isChecked());
+        dialog.SubPixelEdges()->click();
+        dialog.reject();  // like the units, the choice stands without OK
+    }
+    EXPECT_EQ(store.ReadNumber("Units", "SubPixelEdges"), 0u);
+    EXPECT_EQ(app.Settings().subPixelEdges, 0u);
+    EXPECT_FALSE(canvas.subPixelEdges);
+
+    // The next start reads it back; a new canvas takes it.
+    AppState next(store, {dir.Sub("config"), dir.Sub("Documents"), dir.Sub("res"), 1033});
+    next.Initialise();
+    EXPECT_FALSE(InitialDrawingSettings(next.Settings(), next.LabelFont()).subPixelEdges);
+    PenSettingDialog reopened(next, canvas);
+    EXPECT_FALSE(reopened.SubPixelEdges()->isChecked());
 }
 
 TEST_F(SettingsDialogTest, UnknownUnitsAndDecimalsShowTheirFallbackButtons) {
