@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
+#include <numbers>
+#include <random>
 
 #include <QCoreApplication>
 #include <QLineEdit>
@@ -225,6 +228,49 @@ TEST_F(StillCanvasTest, MagnifierLensFollowsThePointerWhileTheButtonIsHeld) {
     Send(QEvent::MouseButtonRelease, 260, 120);
     EXPECT_EQ(window->findChild<MagnifierLens*>(), nullptr);
     EXPECT_TRUE(canvas->Records().empty());
+}
+
+TEST_F(StillCanvasTest, AutomaticCircleOnANoisyDiscWithSubPixelEdges) {
+    // A dark disc of radius 60 around (320.4, 240.7) with sensor noise of sigma 8.
+    const double cx = 320.4, cy = 240.7, radius = 60;
+    std::mt19937 random(2);
+    std::normal_distribution<double> noise(0, 8);
+    for (int y = 0; y < 480; ++y) {
+        std::uint8_t* row = canvas->Picture().RowFromTop(y);
+        for (int x = 0; x < 640; ++x) {
+            int dark = 0;
+            for (int s = 0; s < 16; ++s) {
+                dark += std::hypot(x - 0.375 + (s % 4) / 4.0 - cx,
+                                   y - 0.375 + (s / 4) / 4.0 - cy) <= radius;
+            }
+            const int grey =
+                std::clamp(int(std::lround(203 - 153 * dark / 16.0 + noise(random))), 0, 255);
+            std::fill_n(row + 3 * x, 3, std::uint8_t(grey));
+        }
+    }
+    ASSERT_TRUE(canvas->ChooseCommand(1317));
+    Click(20, 20);  // nothing but noise around it
+    EXPECT_EQ(prompts.shown, (std::vector<std::string>{"No edge found near the click"}));
+    for (int k = 0; k < 6; ++k) {
+        const double a = k * std::numbers::pi / 3 + 0.4;
+        const double r = radius + (k % 2 == 0 ? 9 : -4);
+        Click(int(std::lround(cx + r * std::cos(a))), int(std::lround(cy + r * std::sin(a))));
+    }
+    Click(500, 400, Qt::RightButton);
+    ASSERT_EQ(canvas->Records().size(), 1u);
+    const MeasureRecord& circle = canvas->Records()[0];
+    ASSERT_TRUE(circle.refined && circle.refined->centre);
+    EXPECT_NEAR(circle.refined->centre->x, cx, 0.5);
+    EXPECT_NEAR(circle.refined->centre->y, cy, 0.5);
+    EXPECT_NEAR(circle.fitRadius, radius, 0.5);
+    // Drawn around the exact centre: red on the rim at the right, within a pixel or two.
+    const QImage drawn = canvas->RenderView();
+    int red = 0;
+    for (int x = 377; x <= 383; ++x) {
+        red += drawn.pixelColor(x, 241) == QColor(255, 0, 0) ? 1 : 0;
+    }
+    EXPECT_GT(red, 0);
+    EXPECT_NE(drawn.pixelColor(372, 241), QColor(255, 0, 0));
 }
 
 }  // namespace
