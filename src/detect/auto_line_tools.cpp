@@ -139,7 +139,8 @@ std::optional<AutoToolResult> AutoLineLength1(const CxImage& image, DrawnSegment
             AutoToolResult result{static_cast<int>(StillKind::kAutoLineLength1),
                                   {RoundToPixel(ra), RoundToPixel(rb), mapping.ToRecord(anchor)},
                                   {FormatLength("L:", length * ctx.s, ctx)},
-                                  0.0};
+                                  0.0,
+                                  std::nullopt};
             result.refined = RefinedGeometry{std::nullopt, 0.0, {ra, rb}};
             return result;
         }
@@ -147,7 +148,7 @@ std::optional<AutoToolResult> AutoLineLength1(const CxImage& image, DrawnSegment
     std::optional<Labels> labels = LineLabels(segment.a, segment.b, ctx);
     if (!labels && segment.found) {
         // The found ends met after the conversion to view pixels: keep the drawn line.
-        segment = {drawn.start, drawn.end, false};
+        segment = {drawn.start, drawn.end, false, std::nullopt};
         labels = LineLabels(segment.a, segment.b, ctx);
     }
     if (!labels) {
@@ -157,7 +158,8 @@ std::optional<AutoToolResult> AutoLineLength1(const CxImage& image, DrawnSegment
         static_cast<int>(StillKind::kAutoLineLength1),
         {mapping.ToRecord(segment.a), mapping.ToRecord(segment.b), mapping.ToRecord(anchor)},
         std::move(*labels),
-        0.0};
+        0.0,
+        std::nullopt};
 }
 
 std::optional<LineSpacingResult> AutoLineSpacing(const CxImage& image, DrawnSegment first,

@@ -61,7 +61,8 @@ std::optional<AutoToolResult> AutoCircle(std::span<const PixelPoint> collected,
     return AutoToolResult{KindOf(PointTool::kCircle, view),
                           {centre, mapping.ToRecord(rightClick)},
                           std::move(*labels),
-                          circle->radius};
+                          circle->radius,
+                          std::nullopt};
 }
 
 std::optional<std::size_t> PickArcPoint(std::span<const PixelPoint> collected, const PointD& centre,
@@ -106,7 +107,8 @@ std::optional<AutoToolResult> AutoArc(std::span<const PixelPoint> collected,
         KindOf(PointTool::kArc, view),
         {mapping.ToRecord(first), mapping.ToRecord(middle), mapping.ToRecord(last), centre, centre},
         std::move(arc->labels),
-        0.0};
+        0.0,
+        std::nullopt};
 }
 
 std::optional<AutoToolResult> AutoLineLength2(std::span<const PixelPoint> collected,
@@ -125,7 +127,8 @@ std::optional<AutoToolResult> AutoLineLength2(std::span<const PixelPoint> collec
     return AutoToolResult{KindOf(PointTool::kLineLength2, view),
                           {mapping.ToRecord(values->a), b, b},
                           std::move(values->labels),
-                          0.0};
+                          0.0,
+                          std::nullopt};
 }
 
 SubPixelClick SnapClickSubPixel(const CxImage& image, PixelPoint click, const ViewMapping& mapping,
@@ -172,7 +175,8 @@ std::optional<AutoToolResult> AutoCircleSubPixel(std::span<const PointD> points,
         KindOf(PointTool::kCircle, view),
         {{TruncateToPixel(centre.x), TruncateToPixel(centre.y)}, mapping.ToRecord(rightClick)},
         std::move(*labels),
-        circle->radius};
+        circle->radius,
+        std::nullopt};
     result.refined = RefinedGeometry{centre, circle->radius, {}};
     return result;
 }
@@ -210,7 +214,8 @@ std::optional<AutoToolResult> AutoArcSubPixel(std::span<const PointD> points,
         {RoundToPixel(Shifted(first, mapping)), RoundToPixel(Shifted(middle, mapping)),
          RoundToPixel(Shifted(last, mapping)), z, z},
         std::move(arc->labels),
-        0.0};
+        0.0,
+        std::nullopt};
     result.refined = RefinedGeometry{
         centre,
         circle->radius,
@@ -253,7 +258,8 @@ std::optional<AutoToolResult> AutoLineLength2SubPixel(std::span<const PointD> po
     AutoToolResult result{KindOf(PointTool::kLineLength2, view),
                           {RoundToPixel(a), bPixel, bPixel},
                           {FormatLength("L:", length * ctx.s, ctx)},
-                          0.0};
+                          0.0,
+                          std::nullopt};
     result.refined = RefinedGeometry{std::nullopt, 0.0, {a, b}};
     return result;
 }
