@@ -45,10 +45,13 @@ bool PointToolReady(PointTool tool, std::size_t collectedCount) {
     return tool == PointTool::kLineLength2 ? collectedCount > 1 : collectedCount > 2;
 }
 
-std::optional<AutoToolResult> AutoCircle(std::span<const PixelPoint> collected,
-                                         PixelPoint rightClick, const ViewMapping& mapping,
-                                         const ScaleContext& ctx, AutoView view) {
-    const std::optional<FittedCircle> circle = FitCircle(collected);
+namespace {
+
+// The automatic circle's record from a fit: [centre plus scroll, truncated; right click plus
+// scroll], the fitted radius, and with `exact` the unrounded centre and radius as well.
+std::optional<AutoToolResult> CircleResult(const std::optional<FittedCircle>& circle,
+                                           PixelPoint rightClick, const ViewMapping& mapping,
+                                           const ScaleContext& ctx, AutoView view, bool exact) {
     if (!circle) {
         return std::nullopt;
     }
@@ -56,13 +59,25 @@ std::optional<AutoToolResult> AutoCircle(std::span<const PixelPoint> collected,
     if (!labels) {
         return std::nullopt;
     }
-    const PixelPoint centre{TruncateToPixel(circle->centre.x + mapping.scrollX),
-                            TruncateToPixel(circle->centre.y + mapping.scrollY)};
-    return AutoToolResult{KindOf(PointTool::kCircle, view),
-                          {centre, mapping.ToRecord(rightClick)},
-                          std::move(*labels),
-                          circle->radius,
-                          std::nullopt};
+    const PointD centre = mapping.ToRecordD(circle->centre);
+    AutoToolResult result{
+        KindOf(PointTool::kCircle, view),
+        {{TruncateToPixel(centre.x), TruncateToPixel(centre.y)}, mapping.ToRecord(rightClick)},
+        std::move(*labels),
+        circle->radius,
+        std::nullopt};
+    if (exact) {
+        result.refined = RefinedGeometry{centre, circle->radius, {}};
+    }
+    return result;
+}
+
+}  // namespace
+
+std::optional<AutoToolResult> AutoCircle(std::span<const PixelPoint> collected,
+                                         PixelPoint rightClick, const ViewMapping& mapping,
+                                         const ScaleContext& ctx, AutoView view) {
+    return CircleResult(FitCircle(collected), rightClick, mapping, ctx, view, false);
 }
 
 std::optional<std::size_t> PickArcPoint(std::span<const PixelPoint> collected, const PointD& centre,
@@ -162,23 +177,7 @@ PointD Shifted(PointD view, const ViewMapping& mapping) {
 std::optional<AutoToolResult> AutoCircleSubPixel(std::span<const PointD> points,
                                                  PixelPoint rightClick, const ViewMapping& mapping,
                                                  const ScaleContext& ctx, AutoView view) {
-    const std::optional<FittedCircle> circle = FitCircleGeometric(points);
-    if (!circle) {
-        return std::nullopt;
-    }
-    std::optional<Labels> labels = AutoCircleLabels(circle->radius, ctx);
-    if (!labels) {
-        return std::nullopt;
-    }
-    const PointD centre = Shifted(circle->centre, mapping);
-    AutoToolResult result{
-        KindOf(PointTool::kCircle, view),
-        {{TruncateToPixel(centre.x), TruncateToPixel(centre.y)}, mapping.ToRecord(rightClick)},
-        std::move(*labels),
-        circle->radius,
-        std::nullopt};
-    result.refined = RefinedGeometry{centre, circle->radius, {}};
-    return result;
+    return CircleResult(FitCircleGeometric(points), rightClick, mapping, ctx, view, true);
 }
 
 std::optional<AutoToolResult> AutoArcSubPixel(std::span<const PointD> points,
