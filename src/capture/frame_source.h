@@ -22,6 +22,9 @@ struct CameraDeviceInfo {
     // What stays the same across replug: the USB parent's serial or sysfs path, else the
     // device's own sysfs path.
     std::string identity;
+    // Where the system keeps the USB device the node belongs to (empty without one): its other
+    // interfaces, such as the snapshot button, hang below it.
+    std::string parentSysPath;
 };
 
 // One frame as the source hands it over. `bytes` stay valid during the callback only.
