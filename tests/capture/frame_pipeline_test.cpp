@@ -1,4 +1,7 @@
 #include "capture/frame_pipeline.h"
+#include "canvas/live_renderer.h"
+#include "capture/preview_layout.h"
+#include "support/recording_surface.h"
 
 #include <gtest/gtest.h>
 
@@ -139,6 +142,23 @@ TEST(FrameStore, ConcurrentWriterAndReaderSeeWholeFrames) {
     EXPECT_EQ(torn, 0);
     EXPECT_GT(copies, 0);
     EXPECT_EQ(store.Allocations(), 1u);
+}
+
+TEST(PreviewLayout, TallFrameIsDrawn32PixelsTaller) {
+    EXPECT_EQ(PreviewFrameBox(1280, 1024, 640, 480), (PixelBox{0, 0, 640, 512}));
+    EXPECT_EQ(PreviewFrameBox(1280, 960, 640, 480), (PixelBox{0, 0, 640, 480}));
+    EXPECT_EQ(PreviewFrameBox(1600, 1200, 868, 650), (PixelBox{0, 0, 868, 650}));
+
+    // The composition stretches the frame into that box.
+    std::vector<std::uint8_t> bytes(1280 * 1024 * 3);
+    DibView frame{1280, 1024, 24, 1280 * 3, bytes.data()};
+    LiveFrameInput in;
+    in.frame = &frame;
+    in.frameDestination = PreviewFrameBox(1280, 1024, 640, 480);
+    test::RecordingSurface surface(640, 480);
+    ComposeLiveFrame(surface, in);
+    ASSERT_FALSE(surface.calls.empty());
+    EXPECT_EQ(surface.calls[0].box, (PixelBox{0, 0, 640, 512}));
 }
 
 }  // namespace
