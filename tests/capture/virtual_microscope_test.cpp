@@ -97,14 +97,15 @@ TEST(VirtualMicroscope, SpecimenDriftsFromFrameToFrame) {
 // Drives the virtual microscope through the connection: frames arrive on its thread, the button
 // becomes a snapshot, unplug ends the stream and replug brings it back.
 TEST(VirtualMicroscope, StreamsButtonUnplugAndReplugThroughTheConnection) {
-    VirtualMicroscope scope;
-    test::FakeTimer timer;
-    FramePipeline pipeline;
-    CameraConnection connection(scope, pipeline, timer, {{}, {}, true});
+    // Declared first: the capture thread uses them until the connection below is gone.
     std::mutex m;
     std::condition_variable cv;
     int snapshots = 0;
     bool lost = false;
+    VirtualMicroscope scope;
+    test::FakeTimer timer;
+    FramePipeline pipeline;
+    CameraConnection connection(scope, pipeline, timer, {{}, {}, true});
     pipeline.SetHooks({[&](int s) {
                            std::lock_guard l(m);
                            snapshots += s == kSnapshotByButton;
