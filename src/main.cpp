@@ -1,12 +1,38 @@
-// Program entry: one instance per user, the settings and folders, then the main window.
+// Program entry: one instance per user, the settings and folders, the main window, then the
+// camera.
+//   lensora [PICTURE]            opens a picture for measuring beside the main window
+//   lensora --demo-camera        the virtual microscope instead of a camera
+//   lensora --camera /dev/videoN that device, even when it is not a supported microscope
 #include <QApplication>
+#include <QByteArray>
 
 #include "app/app_state.h"
 #include "app/ui/main_window.h"
 #include "app/ui/skin.h"
+#include "capture/capture_format.h"
+#include "platform/camera_service.h"
 #include "platform/qt_settings_store.h"
 #include "platform/single_instance.h"
 #include "platform/system_paths.h"
+
+namespace {
+
+// Developer hook for screenshots: LENSORA_LIVE_OVERLAYS="cross,ruler,rings,time" switches live
+// overlays on at start, with the ruler at 100 pixels per millimetre.
+void ApplyOverlayHook(lensora::LiveOverlayState& overlays) {
+    const QByteArray hook = qgetenv("LENSORA_LIVE_OVERLAYS");
+    if (hook.isEmpty()) {
+        return;
+    }
+    overlays.switches.whiteCross = hook.contains("cross");
+    overlays.switches.crossRuler = hook.contains("ruler");
+    overlays.switches.rings = hook.contains("rings");
+    overlays.switches.dateTime = hook.contains("time");
+    overlays.ruler.pixelsPerUnit = 100.0;
+    overlays.ruler.magnification = 20.0;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     // A second instance ends at once, silently, before any window exists.
@@ -17,6 +43,23 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName("Lensora");
     QApplication::setOrganizationName("lumabench");
+
+    bool demoCamera = false;
+    QString forcedCamera;
+    QString picture;
+    const QStringList arguments = QApplication::arguments();
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& a = arguments.at(i);
+        if (a == QLatin1String("--demo-camera")) {
+            demoCamera = true;
+        } else if (a == QLatin1String("--camera") && i + 1 < arguments.size()) {
+            forcedCamera = arguments.at(++i);
+        } else if (a.startsWith(QLatin1String("--camera="))) {
+            forcedCamera = a.mid(9);
+        } else if (picture.isEmpty() && !a.startsWith(QLatin1String("--"))) {
+            picture = a;
+        }
+    }
 
     lensora::skin::ApplyTheme();
 
@@ -30,13 +73,24 @@ int main(int argc, char** argv) {
     lensora::AppState app(store, environment);
     app.Initialise();
 
+    lensora::CameraService::Options cameraOptions;
+    cameraOptions.demo = demoCamera;
+    cameraOptions.forcedPath = forcedCamera.toStdString();
+    cameraOptions.capConfigPath = lensora::CapConfigPath(environment.appFolder);
+    cameraOptions.buttonEnabled = app.Settings().isEnableSnap == 1;
+    lensora::CameraService camera(cameraOptions);
+    ApplyOverlayHook(camera.Overlays());
+
     lensora::MainWindow window(app);
+    window.AttachCamera(&camera);
     window.show();
+    camera.Connect();
     // A picture named on the command line (or handed over by a file manager) opens for
     // measuring beside the main window.
-    const QStringList arguments = QApplication::arguments();
-    if (arguments.size() > 1) {
-        window.OpenPicture(arguments.at(1));
+    if (!picture.isEmpty()) {
+        window.OpenPicture(picture);
     }
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    window.AttachCamera(nullptr);
+    return status;
 }

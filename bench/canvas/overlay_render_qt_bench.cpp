@@ -13,20 +13,10 @@
 #include "measure/geometry.h"
 #include "measure/measured_values.h"
 #include "platform/qt_drawing_surface.h"
+#include "qt_bench_support.h"
 
 namespace lensora {
 namespace {
-
-// Text needs the GUI application; the offscreen platform needs no display.
-void EnsureGuiApplication() {
-    static int argc = 1;
-    static char name[] = "lensora_bench";
-    static char* argv[] = {name, nullptr};
-    if (QGuiApplication::instance() == nullptr) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        static QGuiApplication app(argc, argv);
-    }
-}
 
 struct Picture {
     std::vector<std::uint8_t> bytes;

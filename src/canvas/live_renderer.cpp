@@ -35,8 +35,9 @@ void DrawLiveRecords(DrawingSurface& surface, const LiveRecords& records, ScaleF
 void ComposeLiveFrame(DrawingSurface& surface, const LiveFrameInput& in) {
     surface.SetRasterMode(RasterMode::Copy);
     if (HasPixels(in.frame)) {
-        surface.DrawStretched(*in.frame, {0, 0, surface.Width(), surface.Height()},
-                              {0, 0, in.frame->width, in.frame->height});
+        const PixelBox whole{0, 0, surface.Width(), surface.Height()};
+        const PixelBox& dest = in.frameDestination.Width() > 0 ? in.frameDestination : whole;
+        surface.DrawStretched(*in.frame, dest, {0, 0, in.frame->width, in.frame->height});
     }
     if (in.records != nullptr) {
         DrawLiveRecords(surface, *in.records, in.display, in.labels);

@@ -51,6 +51,8 @@ struct LiveOverlaySwitches {
 
 struct LiveFrameInput {
     const DibView* frame = nullptr;  // null: the surface keeps what it holds
+    // Where the frame is stretched to; an empty box means the whole surface.
+    PixelBox frameDestination;
     const LiveRecords* records = nullptr;
     std::span<const ReferenceShape> shapes;
     ScaleFactors display;  // video-area pixels -> surface pixels

@@ -26,6 +26,7 @@
 #include "capture/ui/preview_widget.h"
 #include "library/ui/thumbnail_strip.h"
 #include "measure/calibration.h"
+#include "platform/camera_service.h"
 #include "platform/qt_user_prompts.h"
 
 namespace lensora {
@@ -439,6 +440,22 @@ void MainWindow::paintEvent(QPaintEvent*) {
     // Outer border of the window.
     p.setPen(QPen(QColor(0x0B, 0x0F, 0x12), 1));
     p.drawRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
+}
+
+// ---- Camera ---------------------------------------------------------------------------------
+
+void MainWindow::AttachCamera(CameraService* camera) {
+    preview_->AttachCamera(camera);
+    if (camera == nullptr) {
+        return;
+    }
+    connect(camera, &CameraService::connectionChanged, this, [this](bool connected) {
+        if (connected) {
+            EnableCaptureControls();
+        } else {
+            DisableCaptureControls();
+        }
+    });
 }
 
 }  // namespace lensora

@@ -17,6 +17,7 @@ class QTimer;
 namespace lensora {
 
 class AppState;
+class CameraService;
 class GroupFrame;
 class PreviewWidget;
 class SkinButton;
@@ -58,6 +59,10 @@ class MainWindow : public QWidget {
 
     // A calibration finished in the still window: take over its magnification, then its rate.
     void TakeCalibrationHandover(const QString& magnification, const QString& calibratedRate);
+
+    // The camera: its frames go to the preview, its connection state switches the capture
+    // controls and the connection message. Not owned; call before the first attempt.
+    void AttachCamera(CameraService* camera);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
