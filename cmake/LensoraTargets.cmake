@@ -8,6 +8,9 @@
 find_package(fmt REQUIRED)
 find_package(JPEG REQUIRED)
 include(${CMAKE_CURRENT_LIST_DIR}/OpenCVModules.cmake)
+# Video thumbnails (first frame of a recording) and the test recordings made by the tests.
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(LIBAV REQUIRED IMPORTED_TARGET libavformat libavcodec libswscale libavutil)
 
 set(LENSORA_SUBSYSTEMS app measure canvas detect capture library export imaging)
 
@@ -19,7 +22,8 @@ endforeach()
 
 add_library(lensora_core STATIC ${core_sources})
 target_include_directories(lensora_core PUBLIC ${PROJECT_SOURCE_DIR}/src)
-target_link_libraries(lensora_core PUBLIC fmt::fmt PRIVATE JPEG::JPEG opencv::core opencv::imgproc)
+target_link_libraries(lensora_core PUBLIC fmt::fmt PRIVATE JPEG::JPEG opencv::core opencv::imgproc
+                      PkgConfig::LIBAV)
 
 if(LENSORA_BUILD_APP)
     find_package(Qt6 REQUIRED COMPONENTS Widgets Svg)
@@ -70,7 +74,8 @@ if(LENSORA_BUILD_TESTS)
     list(FILTER test_sources EXCLUDE REGEX "/tests/platform/")
     add_executable(lensora_tests ${test_sources} ${support_sources})
     target_include_directories(lensora_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests)
-    target_link_libraries(lensora_tests PRIVATE lensora_core GTest::gtest GTest::gmock GTest::gtest_main)
+    target_link_libraries(lensora_tests PRIVATE lensora_core PkgConfig::LIBAV GTest::gtest GTest::gmock
+                      GTest::gtest_main)
     target_compile_definitions(lensora_tests PRIVATE
         LENSORA_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data")
     gtest_discover_tests(lensora_tests DISCOVERY_TIMEOUT 120)
