@@ -91,7 +91,7 @@ if(LENSORA_BUILD_TESTS)
                        ${support_sources} ${PROJECT_SOURCE_DIR}/tests/widget_test_main.cpp)
         set_target_properties(lensora_widget_tests PROPERTIES AUTOMOC ON)
         target_include_directories(lensora_widget_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests)
-        target_link_libraries(lensora_widget_tests PRIVATE lensora_ui GTest::gtest GTest::gmock)
+        target_link_libraries(lensora_widget_tests PRIVATE lensora_ui PkgConfig::LIBAV GTest::gtest GTest::gmock)
         target_compile_definitions(lensora_widget_tests PRIVATE
             LENSORA_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data")
         gtest_discover_tests(lensora_widget_tests DISCOVERY_TIMEOUT 120

@@ -1,5 +1,6 @@
 // First frame of a recording through libavformat / libavcodec, converted with libswscale.
 #include <memory>
+#include <mutex>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -68,6 +69,10 @@ bool ToImage(const AVFrame& frame, CxImage& image, std::string& error) {
 }  // namespace
 
 bool DecodeFirstVideoFrame(const std::string& path, CxImage& image, std::string& error) {
+    // A damaged recording is reported by the result; the library's own chatter is not wanted
+    // on the terminal.
+    static std::once_flag quiet;
+    std::call_once(quiet, [] { av_log_set_level(AV_LOG_FATAL); });
     image.Destroy();
     AVFormatContext* raw = nullptr;
     int rc = avformat_open_input(&raw, path.c_str(), nullptr, nullptr);

@@ -8,7 +8,7 @@
 #include <set>
 
 #include "imaging/cx_image.h"
-#include "library/test_media.h"
+#include "support/test_media.h"
 #include "support/fake_prompts.h"
 #include "support/temp_dir.h"
 

@@ -8,7 +8,7 @@
 #include "imaging/cx_file.h"
 #include "imaging/cx_image.h"
 #include "imaging/jpeg_codec.h"
-#include "library/test_media.h"
+#include "support/test_media.h"
 #include "library/thumbnail_cache.h"
 #include "support/temp_dir.h"
 

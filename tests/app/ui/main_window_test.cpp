@@ -88,7 +88,7 @@ TEST_F(MainWindowTest, ClosingThePromptWithoutOkChangesNothing) {
     EXPECT_EQ(store->ReadNumber("LanguageID", "sys_date"), 1u);
 }
 
-TEST_F(MainWindowTest, WithoutCameraOnlyTheWindowButtonsLanguageAndAboutRespond) {
+TEST_F(MainWindowTest, WithoutCameraOnlyTheWindowButtonsLanguageAboutAndFoldersRespond) {
     Start();
     int enabled = 0;
     for (const MainButton& b : kMainButtons) {
@@ -97,7 +97,10 @@ TEST_F(MainWindowTest, WithoutCameraOnlyTheWindowButtonsLanguageAndAboutRespond)
         EXPECT_FALSE(button->toolTip().isEmpty()) << b.command;
         enabled += button->isEnabled();
     }
-    EXPECT_EQ(enabled, 4);
+    // The folder buttons choose what the thumbnail strip lists, which needs no camera.
+    EXPECT_EQ(enabled, 6);
+    EXPECT_TRUE(window->Button(command::kPictureFolder)->isEnabled());
+    EXPECT_TRUE(window->Button(command::kVideoFolder)->isEnabled());
     EXPECT_TRUE(window->Button(command::kClose)->isEnabled());
     EXPECT_TRUE(window->Button(command::kLanguage)->isEnabled());
     EXPECT_FALSE(window->Button(command::kCamera)->isEnabled());

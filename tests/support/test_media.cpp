@@ -1,4 +1,4 @@
-#include "library/test_media.h"
+#include "support/test_media.h"
 
 #include <memory>
 
