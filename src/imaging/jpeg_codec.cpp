@@ -225,6 +225,12 @@ void ChooseScale(jpeg_decompress_struct& cinfo, int fillWidth, int fillHeight) {
             break;
         }
     }
+    if (cinfo.scale_num < 8) {
+        // A thumbnail is shrunk further afterwards: the fast transform and plain chroma
+        // replication cost nothing visible there.
+        cinfo.dct_method = JDCT_IFAST;
+        cinfo.do_fancy_upsampling = FALSE;
+    }
 }
 
 bool RunDecode(DecodeContext* ctx, CxImage& image, CxFile& file, int fillWidth = 0,
