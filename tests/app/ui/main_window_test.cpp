@@ -17,6 +17,7 @@
 #include "capture/ui/preview_widget.h"
 #include "platform/qt_settings_store.h"
 #include "support/event_loop.h"
+#include "support/started_app.h"
 #include "support/temp_dir.h"
 
 namespace lensora {
@@ -27,11 +28,7 @@ using test::WaitUntil;
 class MainWindowTest : public ::testing::Test {
   protected:
     void Start() {
-        store = std::make_unique<QtSettingsStore>(
-            QString::fromStdString(dir.Sub("config/lumabench.ini")));
-        app = std::make_unique<AppState>(
-            *store, AppEnvironment{dir.Sub("config"), dir.Sub("Documents"), dir.Sub("res"), 1033});
-        app->Initialise();
+        test::StartApp(dir, store, app);
         window = std::make_unique<MainWindow>(*app);
         window->show();
     }

@@ -17,6 +17,7 @@
 #include "platform/qt_settings_store.h"
 #include "support/event_loop.h"
 #include "support/fake_prompts.h"
+#include "support/started_app.h"
 #include "support/temp_dir.h"
 #include "support/test_media.h"
 
@@ -35,11 +36,7 @@ void Click(QWidget* w, QPoint at, QEvent::Type type, Qt::MouseButton button = Qt
 class ThumbnailStripTest : public ::testing::Test {
   protected:
     void Start() {
-        store = std::make_unique<QtSettingsStore>(
-            QString::fromStdString(dir.Sub("config/lumabench.ini")));
-        app = std::make_unique<AppState>(
-            *store, AppEnvironment{dir.Sub("config"), dir.Sub("Documents"), dir.Sub("res"), 1033});
-        app->Initialise();
+        test::StartApp(dir, store, app);
         window = std::make_unique<MainWindow>(*app);
         window->show();
         strip = window->Strip();
