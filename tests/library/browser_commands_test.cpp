@@ -8,9 +8,9 @@
 #include <set>
 
 #include "imaging/cx_image.h"
-#include "support/test_media.h"
 #include "support/fake_prompts.h"
 #include "support/temp_dir.h"
+#include "support/test_media.h"
 
 namespace lensora {
 namespace {

@@ -8,9 +8,9 @@
 #include "imaging/cx_file.h"
 #include "imaging/cx_image.h"
 #include "imaging/jpeg_codec.h"
-#include "support/test_media.h"
 #include "library/thumbnail_cache.h"
 #include "support/temp_dir.h"
+#include "support/test_media.h"
 
 namespace lensora {
 namespace {
