@@ -9,6 +9,9 @@
 find_package(fmt REQUIRED)
 find_package(JPEG REQUIRED)
 include(${CMAKE_CURRENT_LIST_DIR}/OpenCVModules.cmake)
+# Video thumbnails (first frame of a recording) and the test recordings made by the tests.
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(LIBAV REQUIRED IMPORTED_TARGET libavformat libavcodec libswscale libavutil)
 
 set(LENSORA_SUBSYSTEMS app measure canvas detect capture library export imaging)
 
@@ -20,10 +23,10 @@ endforeach()
 
 add_library(lensora_core STATIC ${core_sources})
 target_include_directories(lensora_core PUBLIC ${PROJECT_SOURCE_DIR}/src)
-target_link_libraries(lensora_core PUBLIC fmt::fmt PRIVATE JPEG::JPEG opencv::core opencv::imgproc)
+target_link_libraries(lensora_core PUBLIC fmt::fmt PRIVATE JPEG::JPEG opencv::core opencv::imgproc
+                      PkgConfig::LIBAV)
 
 # The camera's Linux adapters are plain C++ so that the vivid integration test runs without Qt.
-find_package(PkgConfig REQUIRED)
 pkg_check_modules(LIBUDEV REQUIRED IMPORTED_TARGET libudev)
 pkg_check_modules(LIBV4L2 REQUIRED IMPORTED_TARGET libv4l2)
 pkg_check_modules(LIBEVDEV REQUIRED IMPORTED_TARGET libevdev)
@@ -87,7 +90,7 @@ if(LENSORA_BUILD_TESTS)
     file(GLOB linux_test_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/platform/linux/*.cpp)
     add_executable(lensora_tests ${test_sources} ${linux_test_sources} ${support_sources})
     target_include_directories(lensora_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests)
-    target_link_libraries(lensora_tests PRIVATE lensora_core lensora_linux
+    target_link_libraries(lensora_tests PRIVATE lensora_core lensora_linux PkgConfig::LIBAV
                           GTest::gtest GTest::gmock GTest::gtest_main)
     target_compile_definitions(lensora_tests PRIVATE
         LENSORA_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data")
@@ -104,7 +107,7 @@ if(LENSORA_BUILD_TESTS)
                        ${support_sources} ${PROJECT_SOURCE_DIR}/tests/widget_test_main.cpp)
         set_target_properties(lensora_widget_tests PROPERTIES AUTOMOC ON)
         target_include_directories(lensora_widget_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests)
-        target_link_libraries(lensora_widget_tests PRIVATE lensora_ui GTest::gtest GTest::gmock)
+        target_link_libraries(lensora_widget_tests PRIVATE lensora_ui PkgConfig::LIBAV GTest::gtest GTest::gmock)
         target_compile_definitions(lensora_widget_tests PRIVATE
             LENSORA_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data")
         gtest_discover_tests(lensora_widget_tests DISCOVERY_TIMEOUT 120

@@ -227,7 +227,31 @@ void CmykRowToBgr(const JSAMPLE* cmyk, std::uint8_t* bgr, JDIMENSION width, bool
     }
 }
 
-bool RunDecode(DecodeContext* ctx, CxImage& image, CxFile& file) {
+// The smallest of the library's eighth steps at which the picture still covers fillWidth x
+// fillHeight: the inverse DCT then skips the coefficients a thumbnail never shows.
+void ChooseScale(jpeg_decompress_struct& cinfo, int fillWidth, int fillHeight) {
+    if (fillWidth <= 0 || fillHeight <= 0) {
+        return;
+    }
+    cinfo.scale_denom = 8;
+    for (unsigned num = 1; num <= 8; ++num) {
+        const std::uint64_t w = (std::uint64_t(cinfo.image_width) * num + 7) / 8;
+        const std::uint64_t h = (std::uint64_t(cinfo.image_height) * num + 7) / 8;
+        if (num == 8 || (w >= std::uint64_t(fillWidth) && h >= std::uint64_t(fillHeight))) {
+            cinfo.scale_num = num;
+            break;
+        }
+    }
+    if (cinfo.scale_num < 8) {
+        // A thumbnail is shrunk further afterwards: the fast transform and plain chroma
+        // replication cost nothing visible there.
+        cinfo.dct_method = JDCT_IFAST;
+        cinfo.do_fancy_upsampling = FALSE;
+    }
+}
+
+bool RunDecode(DecodeContext* ctx, CxImage& image, CxFile& file, int fillWidth = 0,
+               int fillHeight = 0) {
     jpeg_decompress_struct& cinfo = ctx->cinfo;
     if (setjmp(ctx->err.jump) != 0) {
         return false;
@@ -259,8 +283,10 @@ bool RunDecode(DecodeContext* ctx, CxImage& image, CxFile& file) {
         // The library writes blue, green, red straight into the image's rows.
         cinfo.out_color_space = JCS_EXT_BGR;
     }
+    ChooseScale(cinfo, fillWidth, fillHeight);
+    jpeg_calc_output_dimensions(&cinfo);
     // The picture is allocated before any pixel is decoded, so the size limit applies first.
-    if (!image.Create(cinfo.image_width, cinfo.image_height, bits, kImageTypeJpeg)) {
+    if (!image.Create(cinfo.output_width, cinfo.output_height, bits, kImageTypeJpeg)) {
         ctx->createFailed = true;
         return false;
     }
@@ -365,12 +391,16 @@ bool RunEncode(EncodeContext* ctx, const CxImage& image, CxFile& file) {
 }  // namespace
 
 bool CxImageJPG::Decode(CxImage& image, CxFile& file) {
+    return DecodeScaled(image, file, 0, 0);
+}
+
+bool CxImageJPG::DecodeScaled(CxImage& image, CxFile& file, int fillWidth, int fillHeight) {
     image.Destroy();
     auto ctx = std::make_unique<DecodeContext>();
     std::memset(static_cast<void*>(ctx.get()), 0, sizeof(DecodeContext));
     InitErrorManager(ctx->err);
     ctx->cinfo.err = &ctx->err.pub;
-    const bool ok = RunDecode(ctx.get(), image, file);
+    const bool ok = RunDecode(ctx.get(), image, file, fillWidth, fillHeight);
     jpeg_destroy_decompress(&ctx->cinfo);
     if (!ok) {
         image.Destroy();

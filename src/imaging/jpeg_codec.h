@@ -15,6 +15,9 @@ class CxImageJPG {
   public:
     // Decodes from the stream's current position into `image` (not valid on failure).
     static bool Decode(CxImage& image, CxFile& file);
+    // Decodes at the smallest eighth of the full size (1/8 .. 8/8) that still covers
+    // fillWidth x fillHeight pixels, for thumbnails; 0 or less decodes at full size.
+    static bool DecodeScaled(CxImage& image, CxFile& file, int fillWidth, int fillHeight);
     static bool Encode(const CxImage& image, CxFile& file);
 };
 

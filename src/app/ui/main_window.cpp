@@ -121,7 +121,8 @@ constexpr Slot kSlots[] = {
 // Buttons that work without a camera.
 bool WorksWithoutCamera(int command) {
     return command == command::kClose || command == command::kMinimise ||
-           command == command::kLanguage || command == command::kAboutButton;
+           command == command::kLanguage || command == command::kAboutButton ||
+           command == command::kPictureFolder || command == command::kVideoFolder;
 }
 
 }  // namespace
@@ -149,6 +150,7 @@ MainWindow::MainWindow(AppState& app, QWidget* parent)
     calibratePromptTimer_->setSingleShot(true);
     connect(calibratePromptTimer_, &QTimer::timeout, this, &MainWindow::OnCalibratePromptTimer);
     calibratePromptTimer_->start(kCalibratePromptDelayMs);
+    SetUpBrowser();
 }
 
 MainWindow::~MainWindow() = default;
@@ -456,6 +458,28 @@ void MainWindow::AttachCamera(CameraService* camera) {
             DisableCaptureControls();
         }
     });
+}
+
+// ---- Thumbnail browser ----
+// The strip lists the folders of the data root; the two folder buttons choose which one. The
+// strip works without a camera: it is how the pictures already taken are opened.
+
+void MainWindow::SetUpBrowser() {
+    const DataFolders& folders = app_.Folders();
+    strip_->SetFolders(folders.pictureFolder, folders.videoFolder, folders.appFolder);
+    connect(strip_, &ThumbnailStrip::OpenPictureRequested, this,
+            [this](const QString& path) { OpenPicture(path); });
+    connect(buttons_[command::kPictureFolder], &QAbstractButton::clicked, this,
+            [this] { ShowBrowserFolder(false); });
+    connect(buttons_[command::kVideoFolder], &QAbstractButton::clicked, this,
+            [this] { ShowBrowserFolder(true); });
+    ShowBrowserFolder(false);
+}
+
+void MainWindow::ShowBrowserFolder(bool videos) {
+    buttons_[command::kPictureFolder]->setChecked(!videos);
+    buttons_[command::kVideoFolder]->setChecked(videos);
+    strip_->SetMode(videos ? BrowserMode::Videos : BrowserMode::Pictures);
 }
 
 }  // namespace lensora

@@ -64,6 +64,11 @@ class MainWindow : public QWidget {
     // controls and the connection message. Not owned; call before the first attempt.
     void AttachCamera(CameraService* camera);
 
+    // ---- Thumbnail browser: the strip and the folder buttons 1201 / 1202 ----
+    ThumbnailStrip* Strip() const { return strip_; }
+    // Browser mode: the strip lists the video folder (true) or the picture folder (false).
+    void ShowBrowserFolder(bool videos);
+
   protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -81,6 +86,7 @@ class MainWindow : public QWidget {
     void OnCalibratePromptTimer();
     void OnMagnificationChanged(const QString& text);
     bool InDragBand(const QPoint& pos) const;
+    void SetUpBrowser();
 
     AppState& app_;
     QMap<int, SkinButton*> buttons_;

@@ -17,6 +17,7 @@
 #include "capture/ui/preview_widget.h"
 #include "platform/qt_settings_store.h"
 #include "support/event_loop.h"
+#include "support/started_app.h"
 #include "support/temp_dir.h"
 
 namespace lensora {
@@ -27,11 +28,7 @@ using test::WaitUntil;
 class MainWindowTest : public ::testing::Test {
   protected:
     void Start() {
-        store = std::make_unique<QtSettingsStore>(
-            QString::fromStdString(dir.Sub("config/lumabench.ini")));
-        app = std::make_unique<AppState>(
-            *store, AppEnvironment{dir.Sub("config"), dir.Sub("Documents"), dir.Sub("res"), 1033});
-        app->Initialise();
+        test::StartApp(dir, store, app);
         window = std::make_unique<MainWindow>(*app);
         window->show();
     }
@@ -88,7 +85,7 @@ TEST_F(MainWindowTest, ClosingThePromptWithoutOkChangesNothing) {
     EXPECT_EQ(store->ReadNumber("LanguageID", "sys_date"), 1u);
 }
 
-TEST_F(MainWindowTest, WithoutCameraOnlyTheWindowButtonsLanguageAndAboutRespond) {
+TEST_F(MainWindowTest, WithoutCameraOnlyTheWindowButtonsLanguageAboutAndFoldersRespond) {
     Start();
     int enabled = 0;
     for (const MainButton& b : kMainButtons) {
@@ -97,7 +94,10 @@ TEST_F(MainWindowTest, WithoutCameraOnlyTheWindowButtonsLanguageAndAboutRespond)
         EXPECT_FALSE(button->toolTip().isEmpty()) << b.command;
         enabled += button->isEnabled();
     }
-    EXPECT_EQ(enabled, 4);
+    // The folder buttons choose what the thumbnail strip lists, which needs no camera.
+    EXPECT_EQ(enabled, 6);
+    EXPECT_TRUE(window->Button(command::kPictureFolder)->isEnabled());
+    EXPECT_TRUE(window->Button(command::kVideoFolder)->isEnabled());
     EXPECT_TRUE(window->Button(command::kClose)->isEnabled());
     EXPECT_TRUE(window->Button(command::kLanguage)->isEnabled());
     EXPECT_FALSE(window->Button(command::kCamera)->isEnabled());
