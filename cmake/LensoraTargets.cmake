@@ -8,6 +8,11 @@
 find_package(fmt REQUIRED)
 find_package(JPEG REQUIRED)
 include(${CMAKE_CURRENT_LIST_DIR}/OpenCVModules.cmake)
+# Exports: xlsx through libxlsxwriter, zip packages through libzip, workbook XML through pugixml.
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(XLSXWRITER REQUIRED IMPORTED_TARGET xlsxwriter)
+pkg_check_modules(LIBZIP REQUIRED IMPORTED_TARGET libzip)
+find_package(pugixml REQUIRED)
 
 set(LENSORA_SUBSYSTEMS app measure canvas detect capture library export imaging)
 
@@ -19,7 +24,8 @@ endforeach()
 
 add_library(lensora_core STATIC ${core_sources})
 target_include_directories(lensora_core PUBLIC ${PROJECT_SOURCE_DIR}/src)
-target_link_libraries(lensora_core PUBLIC fmt::fmt PRIVATE JPEG::JPEG opencv::core opencv::imgproc)
+target_link_libraries(lensora_core PUBLIC fmt::fmt PRIVATE JPEG::JPEG opencv::core opencv::imgproc
+                      PkgConfig::XLSXWRITER PkgConfig::LIBZIP pugixml::pugixml)
 
 if(LENSORA_BUILD_APP)
     find_package(Qt6 REQUIRED COMPONENTS Widgets Svg)
