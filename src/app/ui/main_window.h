@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include "app/ui/window_drag.h"
+#include "measure/record_lists.h"
 
 class QLineEdit;
 class QLabel;
@@ -21,6 +22,8 @@ class GroupFrame;
 class PreviewWidget;
 class SkinButton;
 class ThumbnailStrip;
+enum class ExportKind;
+struct ExportScale;
 
 class MainWindow : public QWidget {
     Q_OBJECT
@@ -59,6 +62,13 @@ class MainWindow : public QWidget {
     // A calibration finished in the still window: take over its magnification, then its rate.
     void TakeCalibrationHandover(const QString& magnification, const QString& calibratedRate);
 
+    // The live view's measurements, which the exports write.
+    LiveRecords& LiveRecordList() { return liveRecords_; }
+    // The export commands over the live records: spreadsheet, report, drawing.
+    void ExportLive(ExportKind kind);
+    // The scale the live records are exported with (640 x 480 frame pixels, y down).
+    ExportScale LiveExportScale() const;
+
   protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -88,6 +98,7 @@ class MainWindow : public QWidget {
     QLineEdit* calibratedRateBox_ = nullptr;
     QTimer* calibratePromptTimer_ = nullptr;
     bool cameraConnected_ = false;
+    LiveRecords liveRecords_;
     WindowDrag drag_;
 };
 
