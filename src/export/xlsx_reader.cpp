@@ -3,6 +3,7 @@
 #include <pugixml.hpp>
 
 #include <algorithm>
+#include <charconv>
 #include <map>
 
 #include "export/zip_package.h"
@@ -19,33 +20,16 @@ bool LoadXml(pugi::xml_document& doc, const std::optional<std::string>& text) {
            doc.load_buffer(text->data(), text->size(), pugi::parse_default, pugi::encoding_utf8);
 }
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    return -1;
-}
-
 // Workbooks write characters that XML cannot hold (control characters) as "_xHHHH_".
 std::string DecodeEscapes(std::string_view s) {
     std::string out;
     out.reserve(s.size());
     for (std::size_t i = 0; i < s.size(); ++i) {
         if (s[i] == '_' && i + 6 < s.size() && s[i + 1] == 'x' && s[i + 6] == '_') {
-            int code = 0;
-            bool hex = true;
-            for (std::size_t k = i + 2; k < i + 6; ++k) {
-                const int d = HexDigit(s[k]);
-                hex = hex && d >= 0;
-                code = code * 16 + std::max(d, 0);
-            }
-            if (hex && code < 0x80) {
+            unsigned code = 0;
+            const char* digits = s.data() + i + 2;
+            const auto [end, ec] = std::from_chars(digits, digits + 4, code, 16);
+            if (ec == std::errc() && end == digits + 4 && code < 0x80) {
                 out += static_cast<char>(code);
                 i += 6;
                 continue;

@@ -50,11 +50,7 @@ TEST(CsvExport, EmptyListWritesTheHeaderAndThePreviousFileIsKeptAsBak) {
 TEST(CsvExport, AFullDiskFailsWithoutTouchingTheFile) {
     test::TempDir dir;
     const std::string path = dir.Write("out.csv", "previous contents");
-    const FileSeam full{[](int, const void*, std::size_t) -> long {
-                            errno = ENOSPC;
-                            return -1;
-                        },
-                        SystemFileSeam().sync};
+    const FileSeam full = test::FullDisk();
     const ExportResult r = ExportCsv(path, test::EveryStillKind(), RecordScheme::Still,
                                      test::MillimetreScale(1), full);
     EXPECT_EQ(r.status, ExportResult::Status::Failed);

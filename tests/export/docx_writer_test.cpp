@@ -134,11 +134,7 @@ TEST(DocxExport, AFullDiskFailsAndLeavesNothing) {
     test::TempDir dir;
     ReportContent c;
     c.picture = FakeJpeg(10, 10);
-    const FileSeam full{[](int, const void*, std::size_t) -> long {
-                            errno = ENOSPC;
-                            return -1;
-                        },
-                        SystemFileSeam().sync};
+    const FileSeam full = test::FullDisk();
     const ExportResult r = ExportDocx(dir.Sub("r.docx"), c, full);
     EXPECT_EQ(r.status, ExportResult::Status::Failed);
     EXPECT_EQ(r.reason, "No space left on device");

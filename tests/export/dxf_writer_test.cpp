@@ -222,11 +222,7 @@ TEST(DxfExport, NoScaleOrAFullDiskFailWithAReason) {
     EXPECT_EQ(noScale.status, ExportResult::Status::Failed);
     EXPECT_NE(noScale.reason.find("magnification"), std::string::npos);
 
-    const FileSeam full{[](int, const void*, std::size_t) -> long {
-                            errno = ENOSPC;
-                            return -1;
-                        },
-                        SystemFileSeam().sync};
+    const FileSeam full = test::FullDisk();
     const ExportResult r = ExportDxf(dir.Sub("a.dxf"), test::EveryStillKind(), RecordScheme::Still,
                                      test::MillimetreScale(480), full);
     EXPECT_EQ(r.reason, "No space left on device");

@@ -88,11 +88,7 @@ TEST_F(FlowTest, CancelWritesNothingAndAnExtendedNameThatExistsIsAskedAbout) {
 }
 
 TEST_F(FlowTest, FailuresAreShownWithTheirReason) {
-    const FileSeam full{[](int, const void*, std::size_t) -> long {
-                            errno = ENOSPC;
-                            return -1;
-                        },
-                        SystemFileSeam().sync};
+    const FileSeam full = test::FullDisk();
     ExportFlow flow(prompts, full);
     Answer("a.xlsx");
     EXPECT_FALSE(flow.Run(ExportKind::Spreadsheet, Source()));

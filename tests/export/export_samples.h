@@ -1,12 +1,14 @@
 // Records, scales and small parsers shared by the export tests.
 #pragma once
 
+#include <cerrno>
 #include <cstdlib>
 #include <initializer_list>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "export/export_file.h"
 #include "export/export_scale.h"
 #include "measure/record_lists.h"
 
@@ -33,6 +35,15 @@ inline ExportScale MillimetreScale(double pictureHeight) {
     s.decimals = 3;
     s.pictureHeight = pictureHeight;
     return s;
+}
+
+// A disk on which nothing more fits.
+inline FileSeam FullDisk() {
+    return FileSeam{[](int, const void*, std::size_t) -> long {
+                        errno = ENOSPC;
+                        return -1;
+                    },
+                    SystemFileSeam().sync};
 }
 
 // A still-view list with one record of every kind, in a fixed order.
