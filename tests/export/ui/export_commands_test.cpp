@@ -10,6 +10,8 @@
 #include <cmath>
 
 #include "app/app_state.h"
+#include "app/number_format.h"
+#include "app/ui/main_window.h"
 #include "canvas/still_window_commands.h"
 #include "canvas/ui/still_canvas.h"
 #include "canvas/ui/still_window.h"
@@ -17,7 +19,6 @@
 #include "export/export_samples.h"
 #include "export/xlsx_reader.h"
 #include "export/zip_package.h"
-#include "app/number_format.h"
 #include "imaging/cx_image.h"
 #include "measure/measured_values.h"
 #include "support/fake_prompts.h"
@@ -111,6 +112,23 @@ TEST_F(ExportCommandsTest, ABarOfAFittedPictureIsWrittenAsLongAsItsLabelWithTheP
     EXPECT_EQ(book->sheets[0].At(1, 1), (*label)[0]);
     EXPECT_TRUE(prompts.shown.empty());
     delete w;
+}
+
+TEST_F(ExportCommandsTest, TheMainWindowExportsFrameTakingItsRateFromItsBoxes) {
+    MainWindow window(app);
+    window.MagnificationBox()->setText("50");
+    window.CalibratedRateBox()->setText("");
+    ExportScale scale = window.LiveExportScale();
+    const double perPixel = UnitsPerPixel("mm", CameraFacts{}) * 10.0;
+    EXPECT_DOUBLE_EQ(scale.unitsPerPixel, perPixel / 50.0);
+    EXPECT_DOUBLE_EQ(scale.pictureHeight, 480.0);  // live records hold 640 x 480 frame pixels
+    EXPECT_DOUBLE_EQ(scale.toPictureX, 1.0);
+    window.CalibratedRateBox()->setText("43.7");
+    scale = window.LiveExportScale();
+    EXPECT_DOUBLE_EQ(scale.unitsPerPixel, perPixel / 43.7);
+    window.CalibratedRateBox()->setText("");
+    window.MagnificationBox()->setText("");
+    EXPECT_FALSE(window.LiveExportScale().Usable());
 }
 
 }  // namespace
