@@ -12,6 +12,10 @@ include(${CMAKE_CURRENT_LIST_DIR}/OpenCVModules.cmake)
 # Video thumbnails (first frame of a recording) and the test recordings made by the tests.
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(LIBAV REQUIRED IMPORTED_TARGET libavformat libavcodec libswscale libavutil)
+# Exports: xlsx through libxlsxwriter, zip packages through libzip, workbook XML through pugixml.
+pkg_check_modules(XLSXWRITER REQUIRED IMPORTED_TARGET xlsxwriter)
+pkg_check_modules(LIBZIP REQUIRED IMPORTED_TARGET libzip)
+find_package(pugixml REQUIRED)
 
 set(LENSORA_SUBSYSTEMS app measure canvas detect capture library export imaging)
 
@@ -34,6 +38,7 @@ file(GLOB linux_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/platform/lin
 add_library(lensora_linux STATIC ${linux_sources})
 target_link_libraries(lensora_linux PUBLIC lensora_core
                       PRIVATE PkgConfig::LIBUDEV PkgConfig::LIBV4L2 PkgConfig::LIBEVDEV)
+                      PkgConfig::XLSXWRITER PkgConfig::LIBZIP pugixml::pugixml)
 
 if(LENSORA_BUILD_APP)
     find_package(Qt6 REQUIRED COMPONENTS Widgets Svg DBus)

@@ -67,6 +67,7 @@ constexpr StillMenuItem kImageItems[] = {
     {still_command::kAverage, {"Filter", "Average value filter"}, "img-average.svg"},
     kSeparator,
     {still_command::kExportExcel, {"TipExceptexcel", "Export to excel"}, "btn-export-excel.svg"},
+    {still_command::kExportWord, {"TipExceptword", "Export to word"}, "btn-export-word.svg"},
     {still_command::kExportCad, {"TipExportCAD", "Export to CAD"}, "btn-export-cad.svg"},
 };
 

@@ -37,6 +37,7 @@ inline constexpr int kMedian = 1271;
 inline constexpr int kAverage = 1272;
 inline constexpr int kExportExcel = 1279;
 inline constexpr int kExportCad = 1318;
+inline constexpr int kExportWord = 1319;
 }  // namespace still_command
 
 struct StillToolbarButton {

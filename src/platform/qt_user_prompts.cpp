@@ -1,6 +1,8 @@
 #include "platform/qt_user_prompts.h"
 
+#include <QFileDialog>
 #include <QMessageBox>
+#include <QStringList>
 
 #include "app/text_keys.h"
 
@@ -63,6 +65,24 @@ PromptAnswer QtUserPrompts::Ask(std::string_view text, PromptButtons buttons, Pr
             break;
     }
     return buttons == PromptButtons::YesNo ? PromptAnswer::No : PromptAnswer::Cancel;
+}
+
+std::optional<SavePathAnswer> QtUserPrompts::AskSavePath(const SavePathQuestion& question) {
+    QStringList filters;
+    for (const std::string& f : question.filters) {
+        filters << QString::fromStdString(f);
+    }
+    QString selected = filters.isEmpty() ? QString() : filters.front();
+    const QFileDialog::Options options =
+        question.confirmOverwrite ? QFileDialog::Options() : QFileDialog::DontConfirmOverwrite;
+    const QString path = QFileDialog::getSaveFileName(parent_, QString(),
+                                                      QString::fromStdString(question.defaultName),
+                                                      filters.join(";;"), &selected, options);
+    if (path.isEmpty()) {
+        return std::nullopt;
+    }
+    const auto index = filters.indexOf(selected);
+    return SavePathAnswer{path.toStdString(), index < 0 ? 0u : static_cast<std::size_t>(index)};
 }
 
 }  // namespace lensora

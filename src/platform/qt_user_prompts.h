@@ -13,6 +13,7 @@ class QtUserPrompts : public UserPrompts {
     explicit QtUserPrompts(QWidget* parent) : parent_(parent) {}
     void Show(std::string_view text, PromptIcon icon) override;
     PromptAnswer Ask(std::string_view text, PromptButtons buttons, PromptIcon icon) override;
+    std::optional<SavePathAnswer> AskSavePath(const SavePathQuestion& question) override;
 
   private:
     QPointer<QWidget> parent_;

@@ -26,11 +26,23 @@ class FakePrompts : public UserPrompts {
         return a;
     }
 
+    std::optional<SavePathAnswer> AskSavePath(const SavePathQuestion& question) override {
+        saveQuestions.push_back(question);
+        if (saveAnswers.empty()) {
+            return std::nullopt;
+        }
+        auto a = saveAnswers.front();
+        saveAnswers.pop_front();
+        return a;
+    }
+
     std::vector<std::string> shown;
     std::vector<std::string> asked;
     std::vector<PromptIcon> icons;
     std::deque<PromptAnswer> answers;
     PromptAnswer defaultAnswer = PromptAnswer::Yes;
+    std::vector<SavePathQuestion> saveQuestions;
+    std::deque<std::optional<SavePathAnswer>> saveAnswers;  // empty: the dialog is cancelled
 };
 
 }  // namespace lensora::test

@@ -24,6 +24,7 @@
 #include "app/ui/skin_button.h"
 #include "canvas/ui/still_window.h"
 #include "capture/ui/preview_widget.h"
+#include "export/export_flow.h"
 #include "library/ui/thumbnail_strip.h"
 #include "measure/calibration.h"
 #include "platform/camera_service.h"
@@ -272,6 +273,15 @@ void MainWindow::OnCommand(int command) {
         case command::kAboutButton:
             ShowAbout();
             break;
+        case command::kExportExcel:
+            ExportLive(ExportKind::Spreadsheet);
+            break;
+        case command::kExportWord:
+            ExportLive(ExportKind::Report);
+            break;
+        case command::kExportDxf:
+            ExportLive(ExportKind::Drawing);
+            break;
         default:
             break;
     }
@@ -351,6 +361,34 @@ void MainWindow::TakeCalibrationHandover(const QString& magnification,
     // overwrites with the rate just calibrated.
     magnificationBox_->setText(magnification);
     calibratedRateBox_->setText(calibratedRate);
+}
+
+ExportScale MainWindow::LiveExportScale() const {
+    // The live view measures with its calibrated rate, or else the magnification.
+    double rate = ParseRateText(calibratedRateBox_->text().toStdString());
+    if (rate <= 0.0) {
+        rate = ParseRateText(magnificationBox_->text().toStdString());
+    }
+    const ScaleContext view = MakeScaleContext(app_.Settings(), CameraFacts{}, rate);
+    ExportScale scale;
+    scale.unitsPerPixel = view.s;
+    scale.unit = view.unit;
+    scale.decimals = view.decimals;
+    scale.pictureHeight = kPreviewRect.height();  // live records hold 640 x 480 frame pixels
+    return scale;
+}
+
+void MainWindow::ExportLive(ExportKind kind) {
+    ExportSource source;
+    source.records = &liveRecords_;
+    source.scheme = RecordScheme::Live;
+    source.scale = LiveExportScale();
+    source.defaultName = JoinPath(app_.Folders().pictureFolder, "Measurement");
+    // The report's picture is the snapshot of the live picture with its measurements; until
+    // the camera holds a picture to snapshot, the report goes without one.
+    source.picture = [] { return std::optional<ExportPicture>(); };
+    QtUserPrompts prompts(this);
+    ExportFlow(prompts).Run(kind, source);
 }
 
 bool MainWindow::InDragBand(const QPoint& pos) const {

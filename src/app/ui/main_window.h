@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include "app/ui/window_drag.h"
+#include "measure/record_lists.h"
 
 class QLineEdit;
 class QLabel;
@@ -22,6 +23,8 @@ class GroupFrame;
 class PreviewWidget;
 class SkinButton;
 class ThumbnailStrip;
+enum class ExportKind;
+struct ExportScale;
 
 class MainWindow : public QWidget {
     Q_OBJECT
@@ -68,6 +71,12 @@ class MainWindow : public QWidget {
     ThumbnailStrip* Strip() const { return strip_; }
     // Browser mode: the strip lists the video folder (true) or the picture folder (false).
     void ShowBrowserFolder(bool videos);
+    // The live view's measurements, which the exports write.
+    LiveRecords& LiveRecordList() { return liveRecords_; }
+    // The export commands over the live records: spreadsheet, report, drawing.
+    void ExportLive(ExportKind kind);
+    // The scale the live records are exported with (640 x 480 frame pixels, y down).
+    ExportScale LiveExportScale() const;
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -99,6 +108,7 @@ class MainWindow : public QWidget {
     QLineEdit* calibratedRateBox_ = nullptr;
     QTimer* calibratePromptTimer_ = nullptr;
     bool cameraConnected_ = false;
+    LiveRecords liveRecords_;
     WindowDrag drag_;
 };
 

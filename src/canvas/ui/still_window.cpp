@@ -2,8 +2,10 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -11,6 +13,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QWindow>
 
 #include "app/app_state.h"
@@ -23,6 +26,8 @@
 #include "canvas/ui/pen_setting_dialog.h"
 #include "canvas/ui/still_canvas.h"
 #include "canvas/ui/text_input_dialog.h"
+#include "canvas/view_factors.h"
+#include "export/export_flow.h"
 #include "measure/calibration.h"
 #include "measure/tool_catalog.h"
 #include "platform/qt_user_prompts.h"
@@ -183,10 +188,6 @@ QMenu* StillWindow::BuildPopup(StillPopup popup) {
         }
         QAction* action = menu->addAction(skin::Icon(Qs(item.icon)), UiText(item.caption, 128));
         action->setData(item.command);
-        // Exports come with their own work; until then they are shown but not offered.
-        const bool exportItem = item.command == still_command::kExportExcel ||
-                                item.command == still_command::kExportCad;
-        action->setEnabled(!exportItem);
         connect(action, &QAction::triggered, this, [this, c = item.command] { OnCommand(c); });
     }
     return menu;
@@ -212,6 +213,13 @@ void StillWindow::OnCommand(int command) {
     }
     if (IsImageOperation(command)) {
         canvas_->ApplyImageOperation(command);
+        return;
+    }
+    if (command == still_command::kExportExcel || command == still_command::kExportWord ||
+        command == still_command::kExportCad) {
+        Export(command == still_command::kExportExcel  ? ExportKind::Spreadsheet
+               : command == still_command::kExportWord ? ExportKind::Report
+                                                       : ExportKind::Drawing);
         return;
     }
     switch (command) {
@@ -287,6 +295,62 @@ void StillWindow::SaveAs() {
                                                                  : QStringLiteral(".bmp");
     }
     SaveAnnotatedTo(path);
+}
+
+ExportScale StillWindow::CurrentExportScale() const {
+    ExportScale scale;
+    if (canvas_ == nullptr) {
+        return scale;
+    }
+    const AppSettings& settings = app_.Settings();
+    // The rate the canvas measures with; before any tool was chosen, the one it would choose.
+    double rate = canvas_->RateState().EffectiveRate();
+    if (rate <= 0.0) {
+        rate = ParseRateText(scaleBox_->text().toStdString());
+    }
+    if (rate <= 0.0) {
+        rate = ParseRateText(magnificationBox_->text().toStdString());
+    }
+    const ScaleContext view = MakeScaleContext(settings, CameraFacts{}, rate);
+    // Records hold view pixels; the drawing goes through picture pixels.
+    const ScaleFactors toPicture = ViewToImageFactors(
+        canvas_->DisplayMode() == StillCanvas::kFitMode ? DisplayMode::Fit
+                                                        : DisplayMode::ActualSize,
+        pictureWidth_, pictureHeight_);
+    scale.unitsPerPixel = view.s / toPicture.fx;
+    scale.unit = view.unit;
+    scale.decimals = view.decimals;
+    scale.pictureHeight = pictureHeight_;
+    scale.toPictureX = toPicture.fx;
+    scale.toPictureY = toPicture.fy;
+    return scale;
+}
+
+void StillWindow::Export(ExportKind kind) {
+    if (canvas_ == nullptr) {
+        return;
+    }
+    const QFileInfo picture(path_);
+    ExportSource source;
+    source.records = &canvas_->Records();
+    source.scheme = RecordScheme::Still;
+    source.scale = CurrentExportScale();
+    source.defaultName = picture.dir().filePath(picture.completeBaseName()).toStdString();
+    // The picture is rendered with its measurements at its own resolution, as Save As does.
+    source.picture = [this]() -> std::optional<ExportPicture> {
+        QTemporaryDir temp;
+        const QString file = temp.filePath(QStringLiteral("report.jpg"));
+        if (!temp.isValid() || !canvas_->SaveAnnotated(file)) {
+            return std::nullopt;
+        }
+        auto bytes = ReadWholeFile(file.toStdString());
+        if (!bytes) {
+            return std::nullopt;
+        }
+        return ExportPicture{std::move(*bytes), ExportPicture::Format::Jpeg, pictureWidth_,
+                             pictureHeight_};
+    };
+    ExportFlow(*prompts_).Run(kind, source);
 }
 
 void StillWindow::Revert() {

@@ -22,6 +22,8 @@ class UserPrompts;
 class SkinButton;
 class StillCanvas;
 enum class StillPopup;
+enum class ExportKind;
+struct ExportScale;
 
 class StillWindow : public QWidget {
     Q_OBJECT
@@ -56,6 +58,10 @@ class StillWindow : public QWidget {
     void Revert();
     // Maximise or restore, asking first about unsaved measurements.
     void ToggleMaximised();
+    // The export commands: spreadsheet, report with the annotated picture, or drawing.
+    void Export(ExportKind kind);
+    // The scale the exports convert the canvas's records with.
+    ExportScale CurrentExportScale() const;
 
   signals:
     // A calibration finished here: the main window takes over the magnification and rate.
