@@ -28,7 +28,7 @@ endforeach()
 add_library(lensora_core STATIC ${core_sources})
 target_include_directories(lensora_core PUBLIC ${PROJECT_SOURCE_DIR}/src)
 target_link_libraries(lensora_core PUBLIC fmt::fmt PRIVATE JPEG::JPEG opencv::core opencv::imgproc
-                      PkgConfig::LIBAV)
+                      PkgConfig::LIBAV PkgConfig::XLSXWRITER PkgConfig::LIBZIP pugixml::pugixml)
 
 # The camera's Linux adapters are plain C++ so that the vivid integration test runs without Qt.
 pkg_check_modules(LIBUDEV REQUIRED IMPORTED_TARGET libudev)
@@ -38,7 +38,6 @@ file(GLOB linux_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/platform/lin
 add_library(lensora_linux STATIC ${linux_sources})
 target_link_libraries(lensora_linux PUBLIC lensora_core
                       PRIVATE PkgConfig::LIBUDEV PkgConfig::LIBV4L2 PkgConfig::LIBEVDEV)
-                      PkgConfig::XLSXWRITER PkgConfig::LIBZIP pugixml::pugixml)
 
 if(LENSORA_BUILD_APP)
     find_package(Qt6 REQUIRED COMPONENTS Widgets Svg DBus)
