@@ -3,7 +3,7 @@
 
 #include "app/app_state.h"
 #include "app/ui/main_window.h"
-#include "app/ui/skin.h"
+#include "base/ui/skin.h"
 #include "platform/qt_settings_store.h"
 #include "platform/single_instance.h"
 #include "platform/system_paths.h"

@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "canvas/drawing_settings.h"
-#include "canvas/drawing_surface.h"
+#include "base/drawing_settings.h"
+#include "base/drawing_surface.h"
 #include "canvas/record_renderer.h"
 #include "canvas/view_factors.h"
 #include "measure/record_lists.h"

@@ -4,7 +4,7 @@
 #include <array>
 #include <cmath>
 
-#include "app/number_format.h"
+#include "base/number_format.h"
 #include "measure/geometry.h"
 #include "measure/measured_values.h"
 

@@ -7,11 +7,11 @@
 #include <span>
 #include <string>
 
-#include "canvas/drawing_surface.h"
+#include "base/drawing_surface.h"
+#include "base/units.h"
 #include "canvas/record_renderer.h"
 #include "canvas/view_factors.h"
 #include "measure/reference_shape.h"
-#include "measure/units.h"
 
 namespace lensora {
 

@@ -7,7 +7,7 @@
 #include <span>
 #include <string>
 
-#include "canvas/drawing_surface.h"
+#include "base/drawing_surface.h"
 #include "canvas/live_overlays.h"
 #include "canvas/record_renderer.h"
 #include "measure/record_lists.h"

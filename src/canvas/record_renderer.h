@@ -8,13 +8,13 @@
 #include <span>
 #include <string>
 
-#include "canvas/drawing_surface.h"
-#include "canvas/log_font.h"
+#include "base/drawing_surface.h"
+#include "base/log_font.h"
+#include "base/units.h"
 #include "canvas/record_rules.h"
 #include "canvas/view_factors.h"
 #include "measure/measure_record.h"
 #include "measure/record_lists.h"
-#include "measure/units.h"
 
 namespace lensora {
 

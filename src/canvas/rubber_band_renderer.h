@@ -3,7 +3,7 @@
 // band (measure/rubber_band.h); the view calls this once to show and once to erase it.
 #pragma once
 
-#include "canvas/drawing_surface.h"
+#include "base/drawing_surface.h"
 #include "canvas/record_renderer.h"
 #include "canvas/view_factors.h"
 #include "measure/rubber_band.h"

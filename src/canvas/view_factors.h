@@ -3,7 +3,7 @@
 // factors, and the factors a snapshot applies at its capture size. Plain values; any thread.
 #pragma once
 
-#include "measure/pixel_point.h"
+#include "base/pixel_point.h"
 
 namespace lensora {
 

@@ -14,11 +14,11 @@
 
 #include <optional>
 
+#include "base/units.h"
 #include "detect/auto_tool_result.h"
 #include "detect/edge_segment.h"
 #include "detect/view_mapping.h"
 #include "imaging/cx_image.h"
-#include "measure/units.h"
 
 namespace lensora {
 

@@ -14,10 +14,10 @@
 #include <optional>
 #include <span>
 
+#include "base/units.h"
 #include "detect/auto_tool_result.h"
 #include "detect/view_mapping.h"
 #include "imaging/cx_image.h"
-#include "measure/units.h"
 
 namespace lensora {
 

@@ -2,10 +2,10 @@
 // user drew roughly along it (view pixels, y downwards). Plain functions.
 #pragma once
 
+#include "base/pixel_point.h"
 #include "detect/edge_segment.h"
 #include "detect/grey_region.h"
 #include "detect/view_mapping.h"
-#include "measure/pixel_point.h"
 
 namespace lensora {
 

@@ -3,7 +3,7 @@
 // scroll and the factors from the 640 x 480 video area to the grabbed frame. A value type.
 #pragma once
 
-#include "measure/pixel_point.h"
+#include "base/pixel_point.h"
 
 namespace lensora {
 

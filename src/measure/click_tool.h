@@ -11,12 +11,12 @@
 #include <string>
 #include <vector>
 
-#include "canvas/drawing_settings.h"
+#include "base/drawing_settings.h"
+#include "base/units.h"
 #include "measure/interaction_view.h"
 #include "measure/measure_record.h"
 #include "measure/record_lists.h"
 #include "measure/rubber_band.h"
-#include "measure/units.h"
 
 namespace lensora {
 

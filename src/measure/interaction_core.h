@@ -11,8 +11,8 @@
 #include <memory>
 #include <optional>
 
-#include "app/persisted_settings.h"
-#include "app/text_keys.h"
+#include "base/persisted_settings.h"
+#include "base/text_keys.h"
 #include "measure/click_tool.h"
 #include "measure/interaction_view.h"
 

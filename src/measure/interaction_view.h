@@ -10,11 +10,11 @@
 #include <optional>
 #include <string_view>
 
-#include "app/user_prompts.h"
-#include "canvas/drawing_settings.h"
-#include "measure/pixel_point.h"
+#include "base/drawing_settings.h"
+#include "base/pixel_point.h"
+#include "base/units.h"
+#include "base/user_prompts.h"
 #include "measure/rubber_band.h"
-#include "measure/units.h"
 
 namespace lensora {
 

@@ -1,6 +1,6 @@
 #include "measure/still_interaction.h"
 
-#include "app/text_keys.h"
+#include "base/text_keys.h"
 #include "measure/hit_testing.h"
 #include "measure/measure_tools.h"
 #include "measure/record_move.h"

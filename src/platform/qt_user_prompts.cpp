@@ -2,7 +2,7 @@
 
 #include <QMessageBox>
 
-#include "app/text_keys.h"
+#include "base/text_keys.h"
 
 namespace lensora {
 namespace {

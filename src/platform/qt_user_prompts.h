@@ -4,7 +4,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "app/user_prompts.h"
+#include "base/user_prompts.h"
 
 namespace lensora {
 

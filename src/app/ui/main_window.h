@@ -7,7 +7,7 @@
 #include <QPoint>
 #include <QWidget>
 
-#include "app/ui/window_drag.h"
+#include "base/ui/window_drag.h"
 
 class QLineEdit;
 class QLabel;

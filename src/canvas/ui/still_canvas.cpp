@@ -12,9 +12,9 @@
 #include <cmath>
 
 #include "app/app_state.h"
-#include "app/text_catalog.h"
-#include "app/ui/skin.h"
-#include "app/ui/ui_text.h"
+#include "base/text_catalog.h"
+#include "base/ui/skin.h"
+#include "base/ui/ui_text.h"
 #include "canvas/canvas_paint.h"
 #include "canvas/image_view.h"
 #include "canvas/picture_name.h"

@@ -15,7 +15,7 @@
 #include <memory>
 #include <optional>
 
-#include "canvas/drawing_settings.h"
+#include "base/drawing_settings.h"
 #include "detect/view_mapping.h"
 #include "imaging/cx_image.h"
 #include "measure/calibration.h"

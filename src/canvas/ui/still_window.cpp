@@ -14,9 +14,9 @@
 #include <QWindow>
 
 #include "app/app_state.h"
-#include "app/ui/skin.h"
-#include "app/ui/skin_button.h"
-#include "app/ui/ui_text.h"
+#include "base/ui/skin.h"
+#include "base/ui/skin_button.h"
+#include "base/ui/ui_text.h"
 #include "canvas/picture_name.h"
 #include "canvas/still_window_commands.h"
 #include "canvas/ui/magnifier_dialog.h"

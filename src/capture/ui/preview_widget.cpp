@@ -2,7 +2,7 @@
 
 #include <QPainter>
 
-#include "app/ui/skin.h"
+#include "base/ui/skin.h"
 
 namespace lensora {
 

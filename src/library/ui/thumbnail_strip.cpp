@@ -3,7 +3,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
-#include "app/ui/skin.h"
+#include "base/ui/skin.h"
 
 namespace lensora {
 

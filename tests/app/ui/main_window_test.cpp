@@ -13,7 +13,7 @@
 #include "app/app_state.h"
 #include "app/main_buttons.h"
 #include "app/ui/calibrate_prompt_dialog.h"
-#include "app/ui/skin_button.h"
+#include "base/ui/skin_button.h"
 #include "capture/ui/preview_widget.h"
 #include "platform/qt_settings_store.h"
 #include "support/event_loop.h"

@@ -10,8 +10,8 @@
 #include <span>
 #include <string_view>
 
-#include "canvas/log_font.h"
-#include "measure/pixel_point.h"
+#include "base/log_font.h"
+#include "base/pixel_point.h"
 
 namespace lensora {
 

@@ -1,4 +1,4 @@
-#include "app/text_catalog.h"
+#include "base/text_catalog.h"
 
 #include <iconv.h>
 
@@ -9,8 +9,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/ini_section.h"
-#include "app/utf.h"
+#include "base/ini_section.h"
+#include "base/utf.h"
 
 namespace lensora {
 namespace {

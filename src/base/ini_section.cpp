@@ -1,4 +1,4 @@
-#include "app/ini_section.h"
+#include "base/ini_section.h"
 
 #include <algorithm>
 #include <cctype>

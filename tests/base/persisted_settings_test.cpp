@@ -1,4 +1,4 @@
-#include "app/persisted_settings.h"
+#include "base/persisted_settings.h"
 
 #include <gtest/gtest.h>
 

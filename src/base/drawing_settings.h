@@ -7,9 +7,9 @@
 #include <cstdint>
 #include <string_view>
 
-#include "app/persisted_settings.h"
-#include "canvas/drawing_surface.h"
-#include "canvas/log_font.h"
+#include "base/drawing_surface.h"
+#include "base/log_font.h"
+#include "base/persisted_settings.h"
 
 namespace lensora {
 

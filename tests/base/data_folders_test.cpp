@@ -1,4 +1,4 @@
-#include "app/data_folders.h"
+#include "base/data_folders.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -6,7 +6,7 @@
 
 #include <filesystem>
 
-#include "app/utf.h"
+#include "base/utf.h"
 #include "support/temp_dir.h"
 
 namespace lensora {

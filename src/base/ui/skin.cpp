@@ -1,4 +1,4 @@
-#include "app/ui/skin.h"
+#include "base/ui/skin.h"
 
 #include <QApplication>
 #include <QFileInfo>

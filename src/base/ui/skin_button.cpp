@@ -1,9 +1,9 @@
-#include "app/ui/skin_button.h"
+#include "base/ui/skin_button.h"
 
 #include <QPainter>
 #include <QPainterPath>
 
-#include "app/ui/skin.h"
+#include "base/ui/skin.h"
 
 namespace lensora {
 

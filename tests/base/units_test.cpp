@@ -1,12 +1,12 @@
-#include "measure/units.h"
+#include "base/units.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 
-#include "app/persisted_settings.h"
-#include "app/settings_store.h"
+#include "base/persisted_settings.h"
+#include "base/settings_store.h"
 
 namespace lensora {
 namespace {

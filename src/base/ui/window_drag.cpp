@@ -1,4 +1,4 @@
-#include "app/ui/window_drag.h"
+#include "base/ui/window_drag.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

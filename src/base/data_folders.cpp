@@ -1,4 +1,4 @@
-#include "app/data_folders.h"
+#include "base/data_folders.h"
 
 #include <unistd.h>
 
@@ -6,7 +6,7 @@
 #include <fstream>
 #include <system_error>
 
-#include "app/utf.h"
+#include "base/utf.h"
 
 namespace lensora {
 namespace fs = std::filesystem;

@@ -1,8 +1,8 @@
-#include "app/ui/group_frame.h"
+#include "base/ui/group_frame.h"
 
 #include <QPainter>
 
-#include "app/ui/skin.h"
+#include "base/ui/skin.h"
 
 namespace lensora {
 

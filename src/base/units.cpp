@@ -1,9 +1,9 @@
-#include "measure/units.h"
+#include "base/units.h"
 
 #include <cmath>
 
-#include "app/number_format.h"
-#include "app/utf.h"
+#include "base/number_format.h"
+#include "base/utf.h"
 
 namespace lensora {
 namespace {

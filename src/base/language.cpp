@@ -1,11 +1,11 @@
-#include "app/language.h"
+#include "base/language.h"
 
 #include <algorithm>
 #include <cctype>
 
-#include "app/data_folders.h"
-#include "app/persisted_settings.h"
-#include "app/text_catalog.h"
+#include "base/data_folders.h"
+#include "base/persisted_settings.h"
+#include "base/text_catalog.h"
 
 namespace lensora {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/text_catalog.h"
+#include "base/text_catalog.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "canvas/drawing_settings.h"
+#include "base/drawing_settings.h"
 
 #include <algorithm>
 

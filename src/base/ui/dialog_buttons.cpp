@@ -1,10 +1,10 @@
-#include "app/ui/dialog_buttons.h"
+#include "base/ui/dialog_buttons.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QPushButton>
 
-#include "app/ui/ui_text.h"
+#include "base/ui/ui_text.h"
 
 namespace lensora {
 

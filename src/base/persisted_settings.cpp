@@ -1,8 +1,8 @@
-#include "app/persisted_settings.h"
+#include "base/persisted_settings.h"
 
 #include <array>
 
-#include "app/utf.h"
+#include "base/utf.h"
 
 namespace lensora {
 

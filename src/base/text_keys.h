@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/text_catalog.h"
+#include "base/text_catalog.h"
 
 namespace lensora {
 

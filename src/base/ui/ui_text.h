@@ -3,7 +3,7 @@
 
 #include <QString>
 
-#include "app/text_keys.h"
+#include "base/text_keys.h"
 
 namespace lensora {
 

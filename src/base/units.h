@@ -14,8 +14,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/persisted_settings.h"
-#include "app/settings_store.h"
+#include "base/persisted_settings.h"
+#include "base/settings_store.h"
 
 namespace lensora {
 
