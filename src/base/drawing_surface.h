@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "base/log_font.h"
+#include "base/pixel_box.h"
 #include "base/pixel_point.h"
 
 namespace lensora {
@@ -22,18 +23,6 @@ struct Pen {
     int width = 1;             // pixels; 0 draws one pixel wide
     std::uint32_t colour = 0;  // 0x00BBGGRR
     friend bool operator==(const Pen&, const Pen&) = default;
-};
-
-// A box from (left, top) to (right, bottom); right and bottom are outside, as the platform's
-// rectangles are.
-struct PixelBox {
-    std::int32_t left = 0;
-    std::int32_t top = 0;
-    std::int32_t right = 0;
-    std::int32_t bottom = 0;
-    std::int32_t Width() const { return right - left; }
-    std::int32_t Height() const { return bottom - top; }
-    friend bool operator==(const PixelBox&, const PixelBox&) = default;
 };
 
 // How new pixels combine with the surface: copy, or NOT-XOR (drawing the same figure twice

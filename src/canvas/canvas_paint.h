@@ -49,7 +49,7 @@ void DrawPreview(DrawingSurface& surface, PreviewTool tool, const WorkingLists& 
 struct AnnotatedImageInput {
     const DibView* picture = nullptr;
     const StillRecords* records = nullptr;
-    ScaleFactors factors;  // view -> picture
+    ViewTransform factors;  // view -> picture
     int totalDecimals = kDefaultDecimals;
     std::string totalUnit = std::string(unit::kMillimetre);
     LogFont surfaceFont = SurfaceDefaultFont();

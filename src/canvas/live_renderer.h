@@ -38,8 +38,8 @@ struct LiveLabelStyle {
 };
 
 // Every live record, stored for a 640x480 video area, at the given display factors.
-void DrawLiveRecords(DrawingSurface& surface, const LiveRecords& records, ScaleFactors display,
-                     const LiveLabelStyle& style);
+void DrawLiveRecords(DrawingSurface& surface, const LiveRecords& records,
+                     const ViewTransform& display, const LiveLabelStyle& style);
 
 struct LiveOverlaySwitches {
     bool dateTime = false;
@@ -53,7 +53,7 @@ struct LiveFrameInput {
     const DibView* frame = nullptr;  // null: the surface keeps what it holds
     const LiveRecords* records = nullptr;
     std::span<const ReferenceShape> shapes;
-    ScaleFactors display;  // video-area pixels -> surface pixels
+    ViewTransform display;  // video-area pixels -> surface pixels
     LiveLabelStyle labels;
     LiveOverlaySwitches switches;
     LocalDateTime now;

@@ -63,7 +63,7 @@ class SegmentClickTool final : public ClickTool {
     // Runs the search on the drawn segments and turns the result into the step's record; the
     // anchor starts at the storing click, which is the record's last point.
     ToolStep Store(const std::vector<PixelPoint>& clicks, ToolStep step) {
-        const ViewMapping mapping = CurrentMapping(*hooks_);
+        const ViewTransform mapping = CurrentMapping(*hooks_);
         const DrawnSegment first{StoredToView(clicks[0], mapping),
                                  StoredToView(clicks[1], mapping)};
         const PixelPoint anchor = StoredToView(clicks.back(), mapping);
@@ -123,7 +123,7 @@ class PointClickTool final : public ClickTool {
         if (picture == nullptr) {
             return UnusedStep();
         }
-        const ViewMapping mapping = CurrentMapping(*hooks_);
+        const ViewTransform mapping = CurrentMapping(*hooks_);
         const std::optional<PixelPoint> snapped =
             SnapClick(*picture, StoredToView(p, mapping), mapping, env_.Drawing().detectionRange);
         if (!snapped) {
@@ -138,7 +138,7 @@ class PointClickTool final : public ClickTool {
         if (!PointToolReady(tool_, working_.points.size())) {
             return UnusedStep();
         }
-        const ViewMapping mapping = CurrentMapping(*hooks_);
+        const ViewTransform mapping = CurrentMapping(*hooks_);
         std::vector<PixelPoint> collected;
         collected.reserve(working_.points.size());
         for (PixelPoint stored : working_.points) {
@@ -181,12 +181,12 @@ class PointClickTool final : public ClickTool {
 
 }  // namespace
 
-ViewMapping CurrentMapping(const DetectionHooks& hooks) {
-    return hooks.mapping ? hooks.mapping() : ViewMapping{};
+ViewTransform CurrentMapping(const DetectionHooks& hooks) {
+    return hooks.mapping ? hooks.mapping() : ViewTransform{};
 }
 
-PixelPoint StoredToView(PixelPoint stored, const ViewMapping& mapping) {
-    return OffsetPoint(stored, -std::int64_t{mapping.scrollX}, -std::int64_t{mapping.scrollY});
+PixelPoint StoredToView(PixelPoint stored, const ViewTransform& mapping) {
+    return OffsetPoint(stored, -std::int64_t{mapping.origin.x}, -std::int64_t{mapping.origin.y});
 }
 
 BusyScope::BusyScope(const DetectionHooks& hooks) : hooks_(hooks) {

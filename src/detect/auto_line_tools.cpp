@@ -17,8 +17,8 @@ PixelPoint Midpoint(PixelPoint a, PixelPoint b) {
 
 }  // namespace
 
-DetectedSegment DetectSegment(const CxImage& image, DrawnSegment drawn, const ViewMapping& mapping,
-                              bool dilated) {
+DetectedSegment DetectSegment(const CxImage& image, DrawnSegment drawn,
+                              const ViewTransform& mapping, bool dilated) {
     const SearchArea area = SearchRectangle(drawn.start, drawn.end);
     const PixelRect rect = ToPictureRect(area.rect, mapping);
     const std::optional<FoundSegment> found =
@@ -30,7 +30,7 @@ DetectedSegment DetectSegment(const CxImage& image, DrawnSegment drawn, const Vi
 }
 
 std::optional<AutoToolResult> AutoLineLength1(const CxImage& image, DrawnSegment drawn,
-                                              PixelPoint anchor, const ViewMapping& mapping,
+                                              PixelPoint anchor, const ViewTransform& mapping,
                                               const ScaleContext& ctx) {
     DetectedSegment segment = DetectSegment(image, drawn, mapping, true);
     std::optional<Labels> labels = LineLabels(segment.a, segment.b, ctx);
@@ -51,7 +51,7 @@ std::optional<AutoToolResult> AutoLineLength1(const CxImage& image, DrawnSegment
 
 std::optional<LineSpacingResult> AutoLineSpacing(const CxImage& image, DrawnSegment first,
                                                  DrawnSegment second, PixelPoint anchor,
-                                                 const ViewMapping& mapping,
+                                                 const ViewTransform& mapping,
                                                  const ScaleContext& ctx, AutoView view) {
     const DetectedSegment line1 = DetectSegment(image, first, mapping, false);
     const DetectedSegment line2 = DetectSegment(image, second, mapping, false);
@@ -91,7 +91,8 @@ std::optional<LineSpacingResult> AutoLineSpacing(const CxImage& image, DrawnSegm
 
 std::optional<AngleDetectionResult> AutoAngleDetection(const CxImage& image, DrawnSegment first,
                                                        DrawnSegment second, PixelPoint anchor,
-                                                       const ViewMapping& mapping, AutoView view) {
+                                                       const ViewTransform& mapping,
+                                                       AutoView view) {
     const DetectedSegment line1 = DetectSegment(image, first, mapping, false);
     const DetectedSegment line2 = DetectSegment(image, second, mapping, false);
     std::optional<Labels> labels = FourPointAngleLabels(line1.a, line1.b, line2.a, line2.b);

@@ -15,9 +15,9 @@
 #include <optional>
 
 #include "base/units.h"
+#include "base/view_transform.h"
 #include "detect/auto_tool_result.h"
 #include "detect/edge_segment.h"
-#include "detect/view_mapping.h"
 #include "imaging/cx_image.h"
 
 namespace lensora {
@@ -37,13 +37,13 @@ struct DetectedSegment {
 
 // Runs the search for one drawn segment: FindEdgeSegment with the rectangle's mask, or
 // FindEdgeSegmentDilated when `dilated`.
-DetectedSegment DetectSegment(const CxImage& image, DrawnSegment drawn, const ViewMapping& mapping,
-                              bool dilated);
+DetectedSegment DetectSegment(const CxImage& image, DrawnSegment drawn,
+                              const ViewTransform& mapping, bool dilated);
 
 // "Auto Line-Length1": the dilated search; record 23 [A, B, anchor], label "L:". nullopt when
 // the search failed and the drawn segment has no length.
 std::optional<AutoToolResult> AutoLineLength1(const CxImage& image, DrawnSegment drawn,
-                                              PixelPoint anchor, const ViewMapping& mapping,
+                                              PixelPoint anchor, const ViewTransform& mapping,
                                               const ScaleContext& ctx);
 
 struct LineSpacingResult {
@@ -60,7 +60,7 @@ struct LineSpacingResult {
 // segments. nullopt when from and to coincide (no distance to measure).
 std::optional<LineSpacingResult> AutoLineSpacing(const CxImage& image, DrawnSegment first,
                                                  DrawnSegment second, PixelPoint anchor,
-                                                 const ViewMapping& mapping,
+                                                 const ViewTransform& mapping,
                                                  const ScaleContext& ctx, AutoView view);
 
 struct AngleDetectionResult {
@@ -73,6 +73,6 @@ struct AngleDetectionResult {
 // whose search fails is replaced by its drawn segment. nullopt when a line has no length.
 std::optional<AngleDetectionResult> AutoAngleDetection(const CxImage& image, DrawnSegment first,
                                                        DrawnSegment second, PixelPoint anchor,
-                                                       const ViewMapping& mapping, AutoView view);
+                                                       const ViewTransform& mapping, AutoView view);
 
 }  // namespace lensora

@@ -29,7 +29,7 @@ int KindOf(PointTool tool, AutoView view) {
 }  // namespace
 
 std::optional<PixelPoint> SnapClick(const CxImage& image, PixelPoint click,
-                                    const ViewMapping& mapping, int detectRange) {
+                                    const ViewTransform& mapping, int detectRange) {
     const std::optional<PixelPoint> snapped =
         SnapToEdge(image, mapping.ToPicture(click), detectRange);
     if (!snapped) {
@@ -43,7 +43,7 @@ bool PointToolReady(PointTool tool, std::size_t collectedCount) {
 }
 
 std::optional<AutoToolResult> AutoCircle(std::span<const PixelPoint> collected,
-                                         PixelPoint rightClick, const ViewMapping& mapping,
+                                         PixelPoint rightClick, const ViewTransform& mapping,
                                          const ScaleContext& ctx, AutoView view) {
     const std::optional<FittedCircle> circle = FitCircle(collected);
     if (!circle) {
@@ -53,8 +53,8 @@ std::optional<AutoToolResult> AutoCircle(std::span<const PixelPoint> collected,
     if (!labels) {
         return std::nullopt;
     }
-    const PixelPoint centre{TruncateToPixel(circle->centre.x + mapping.scrollX),
-                            TruncateToPixel(circle->centre.y + mapping.scrollY)};
+    const PixelPoint centre{TruncateToPixel(circle->centre.x + mapping.origin.x),
+                            TruncateToPixel(circle->centre.y + mapping.origin.y)};
     return AutoToolResult{KindOf(PointTool::kCircle, view),
                           {centre, mapping.ToRecord(rightClick)},
                           std::move(*labels),
@@ -80,7 +80,7 @@ std::optional<std::size_t> PickArcPoint(std::span<const PixelPoint> collected, c
 }
 
 std::optional<AutoToolResult> AutoArc(std::span<const PixelPoint> collected,
-                                      const ViewMapping& mapping, const ScaleContext& ctx,
+                                      const ViewTransform& mapping, const ScaleContext& ctx,
                                       AutoView view) {
     const std::optional<FittedCircle> circle = FitCircle(collected);
     if (!circle) {
@@ -107,7 +107,7 @@ std::optional<AutoToolResult> AutoArc(std::span<const PixelPoint> collected,
 }
 
 std::optional<AutoToolResult> AutoLineLength2(std::span<const PixelPoint> collected,
-                                              const ViewMapping& mapping, const ScaleContext& ctx,
+                                              const ViewTransform& mapping, const ScaleContext& ctx,
                                               AutoView view) {
     const std::optional<FittedLine> line = FitLine(collected);
     if (!line) {

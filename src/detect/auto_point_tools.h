@@ -15,8 +15,8 @@
 #include <span>
 
 #include "base/units.h"
+#include "base/view_transform.h"
 #include "detect/auto_tool_result.h"
-#include "detect/view_mapping.h"
 #include "imaging/cx_image.h"
 
 namespace lensora {
@@ -27,7 +27,7 @@ enum class PointTool { kCircle, kArc, kLineLength2 };
 // detection range (picture pixels), and converted back. nullopt when the picture is not
 // 24-bit: the click is then ignored.
 std::optional<PixelPoint> SnapClick(const CxImage& image, PixelPoint click,
-                                    const ViewMapping& mapping, int detectRange);
+                                    const ViewTransform& mapping, int detectRange);
 
 // Whether the right click may finish the tool: more than two points for the circle and the
 // arc, more than one for the line.
@@ -37,7 +37,7 @@ bool PointToolReady(PointTool tool, std::size_t collectedCount);
 // scroll], fitRadius = the fitted radius, labels "A:", "R:", "G:". nullopt for fewer than
 // three points or collinear points.
 std::optional<AutoToolResult> AutoCircle(std::span<const PixelPoint> collected,
-                                         PixelPoint rightClick, const ViewMapping& mapping,
+                                         PixelPoint rightClick, const ViewTransform& mapping,
                                          const ScaleContext& ctx, AutoView view);
 
 // The inner point whose distance from the fitted centre differs least from the fitted radius
@@ -51,14 +51,14 @@ std::optional<std::size_t> PickArcPoint(std::span<const PixelPoint> collected, c
 // "R:", "Angle:", "Arc:" (arc length from the fitted radius). nullopt for fewer than three
 // points or when the fit or the three points give no circle.
 std::optional<AutoToolResult> AutoArc(std::span<const PixelPoint> collected,
-                                      const ViewMapping& mapping, const ScaleContext& ctx,
+                                      const ViewTransform& mapping, const ScaleContext& ctx,
                                       AutoView view);
 
 // Line fitted through the points; the ends are the outermost orthogonal projections of the
 // points onto it (a real length for horizontal and vertical rows too): record [A, B, B] plus
 // scroll, label "L:". nullopt for fewer than two points or all points equal.
 std::optional<AutoToolResult> AutoLineLength2(std::span<const PixelPoint> collected,
-                                              const ViewMapping& mapping, const ScaleContext& ctx,
+                                              const ViewTransform& mapping, const ScaleContext& ctx,
                                               AutoView view);
 
 }  // namespace lensora

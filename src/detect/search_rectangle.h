@@ -3,9 +3,9 @@
 #pragma once
 
 #include "base/pixel_point.h"
+#include "base/view_transform.h"
 #include "detect/edge_segment.h"
 #include "detect/grey_region.h"
-#include "detect/view_mapping.h"
 
 namespace lensora {
 
@@ -28,6 +28,6 @@ struct SearchArea {
 SearchArea SearchRectangle(PixelPoint start, PixelPoint end);
 
 // The rectangle's corners converted to picture pixels (not clipped; the search clips).
-PixelRect ToPictureRect(const PixelRect& viewRect, const ViewMapping& mapping);
+PixelRect ToPictureRect(const PixelRect& viewRect, const ViewTransform& mapping);
 
 }  // namespace lensora

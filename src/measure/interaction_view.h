@@ -11,25 +11,13 @@
 #include <string_view>
 
 #include "base/drawing_settings.h"
+#include "base/pixel_box.h"
 #include "base/pixel_point.h"
 #include "base/units.h"
 #include "base/user_prompts.h"
 #include "measure/rubber_band.h"
 
 namespace lensora {
-
-// Left and top inside, right and bottom outside.
-struct ClientRect {
-    std::int32_t left = 0;
-    std::int32_t top = 0;
-    std::int32_t right = 0;
-    std::int32_t bottom = 0;
-
-    bool Contains(PixelPoint p) const {
-        return p.x >= left && p.x < right && p.y >= top && p.y < bottom;
-    }
-    friend bool operator==(const ClientRect&, const ClientRect&) = default;
-};
 
 class InteractionView {
   public:
@@ -38,7 +26,7 @@ class InteractionView {
     // Redraw the whole view (records, preview, labels) through the double-buffered paint.
     virtual void Repaint() = 0;
     // Redraw only this part of the view.
-    virtual void InvalidateRect(const ClientRect& rect) = 0;
+    virtual void InvalidateRect(const PixelBox& rect) = 0;
 
     // Draw the figure in NOT-XOR mode and remember it; EraseRubberBand draws the remembered
     // figure once more, which restores the pixels beneath it. The interaction erases the
@@ -50,7 +38,7 @@ class InteractionView {
     // mouse event and the pointer stays inside `area` (clipped by the view to its client area).
     virtual void CaptureMouse() = 0;
     virtual void ReleaseMouse() = 0;
-    virtual void ConfinePointer(const ClientRect& area) = 0;
+    virtual void ConfinePointer(const PixelBox& area) = 0;
     virtual void FreePointer() = 0;
 
     // Pen, label colour and font that shapes made from now on take.

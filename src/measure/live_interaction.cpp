@@ -7,7 +7,7 @@ namespace lensora {
 
 namespace {
 
-constexpr ClientRect kVideoArea{99, 50, 739, 530};
+constexpr PixelBox kVideoArea{99, 50, 739, 530};
 
 bool IsAutomatic(LiveKind kind) {
     const int code = static_cast<int>(kind);
@@ -54,7 +54,7 @@ PixelPoint LiveInteraction::StoredToClient(PixelPoint stored) const {
     return OffsetPoint(stored, kVideoOrigin.x, kVideoOrigin.y);
 }
 
-ClientRect LiveInteraction::ConfineArea() const {
+PixelBox LiveInteraction::ConfineArea() const {
     return kVideoArea;
 }
 

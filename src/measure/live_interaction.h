@@ -82,7 +82,7 @@ class LiveInteraction final : public InteractionCore {
     bool InArea(PixelPoint client) const override;
     PixelPoint ClientToStored(PixelPoint client) const override;
     PixelPoint StoredToClient(PixelPoint stored) const override;
-    ClientRect ConfineArea() const override;
+    PixelBox ConfineArea() const override;
     void StoreRecord(MeasureRecord record, bool placementFollows) override;
     MeasureRecord* PlacementRecord() override { return pending_ ? &*pending_ : nullptr; }
     void CommitPlacement() override;

@@ -83,7 +83,7 @@ PixelPoint StillInteraction::StoredToClient(PixelPoint stored) const {
     return OffsetPoint(stored, -std::int64_t{scroll_.x}, -std::int64_t{scroll_.y});
 }
 
-ClientRect StillInteraction::ConfineArea() const {
+PixelBox StillInteraction::ConfineArea() const {
     return {0, 0, areaWidth_, areaHeight_};
 }
 

@@ -24,7 +24,7 @@ using P = PixelPoint;
 struct Window {
     CxImage picture;
     bool hasPicture = true;
-    ViewMapping mapping;
+    ViewTransform mapping;
     int busyDepth = 0;
     int busyRuns = 0;
     bool busyFault = false;
@@ -64,7 +64,7 @@ struct Still {
     // Clicks at picture positions (factor 1).
     void ClickAt(P picture) {
         interaction.MouseDown(
-            {picture.x - window.mapping.scrollX, picture.y - window.mapping.scrollY});
+            {picture.x - window.mapping.origin.x, picture.y - window.mapping.origin.y});
     }
 };
 

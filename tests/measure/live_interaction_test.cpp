@@ -39,7 +39,7 @@ TEST_F(LiveInteractionTest, RecordIsCreatedAtTheLabelPlacingClick) {
     EXPECT_EQ(interaction.CurrentTool(), LiveKind::kStraightLine);
     Click(C(50, 50));
     EXPECT_TRUE(view.captured);
-    EXPECT_EQ(view.confinedTo, (ClientRect{99, 50, 739, 530}));
+    EXPECT_EQ(view.confinedTo, (PixelBox{99, 50, 739, 530}));
     interaction.MouseMove(C(80, 50));
     EXPECT_EQ(view.shownBand->from, C(50, 50));  // drawn in client pixels
     EXPECT_EQ(interaction.Working().points, (Points{{50, 50}}));

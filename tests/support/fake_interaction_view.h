@@ -22,7 +22,7 @@ namespace lensora::test {
 class FakeInteractionView : public InteractionView {
   public:
     void Repaint() override { ++repaints; }
-    void InvalidateRect(const ClientRect& rect) override { invalidated.push_back(rect); }
+    void InvalidateRect(const PixelBox& rect) override { invalidated.push_back(rect); }
     void ShowRubberBand(const RubberBand& band) override {
         if (shownBand) {
             ++bandFaults;  // a shown band must be erased first
@@ -41,7 +41,7 @@ class FakeInteractionView : public InteractionView {
         ++captures;
     }
     void ReleaseMouse() override { captured = false; }
-    void ConfinePointer(const ClientRect& area) override { confinedTo = area; }
+    void ConfinePointer(const PixelBox& area) override { confinedTo = area; }
     void FreePointer() override { confinedTo.reset(); }
     DrawingSettings CurrentDrawingSettings() const override { return drawing; }
     ScaleContext CurrentScale() const override { return scale; }
@@ -70,13 +70,13 @@ class FakeInteractionView : public InteractionView {
     bool rateAccepted = true;
     int rateChecks = 0;
     int repaints = 0;
-    std::vector<ClientRect> invalidated;
+    std::vector<PixelBox> invalidated;
     std::optional<RubberBand> shownBand;
     int bandsShown = 0;
     int bandFaults = 0;
     bool captured = false;
     int captures = 0;
-    std::optional<ClientRect> confinedTo;
+    std::optional<PixelBox> confinedTo;
     std::string toolName;
     std::optional<PixelPoint> pointer;
     bool moveCursor = false;

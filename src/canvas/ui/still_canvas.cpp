@@ -199,12 +199,13 @@ bool StillCanvas::PaintEdgesGlobal() {
     return autoTools_->PaintWholePicture();
 }
 
-ViewMapping StillCanvas::Mapping() const {
+ViewTransform StillCanvas::Mapping() const {
     const QPoint scroll = ScrollPosition();
-    const ScaleFactors factors = ViewToImageFactors(
+    ViewTransform mapping = ViewToImageFactors(
         displayMode_ == kFitMode ? lensora::DisplayMode::Fit : lensora::DisplayMode::ActualSize,
         picture_.GetWidth(), picture_.GetHeight());
-    return ViewMapping{scroll.x(), scroll.y(), factors.fx, factors.fy};
+    mapping.origin = {scroll.x(), scroll.y()};
+    return mapping;
 }
 
 bool StillCanvas::ApplyImageOperation(int command) {
@@ -313,7 +314,7 @@ void StillCanvas::Repaint() {
     viewport()->update();
 }
 
-void StillCanvas::InvalidateRect(const ClientRect&) {
+void StillCanvas::InvalidateRect(const PixelBox&) {
     // Records and labels come from the memory surface, which is rebuilt as a whole: a part
     // of it cannot be redrawn on its own without the band drawn over it going stale.
     Repaint();
@@ -343,7 +344,7 @@ void StillCanvas::DrawBand(const RubberBand& band) {
     QtDrawingSurface surface(back_);
     MovedRecordView view;
     const QPoint scroll = ScrollPosition();
-    view.transform.offset = {scroll.x(), scroll.y()};
+    view.transform.origin = {-scroll.x(), -scroll.y()};
     DrawRubberBand(surface, band, view);
 }
 
@@ -361,10 +362,10 @@ void StillCanvas::ReleaseMouse() {
     }
 }
 
-void StillCanvas::ConfinePointer(const ClientRect& area) {
+void StillCanvas::ConfinePointer(const PixelBox& area) {
     const QSize view = viewport()->size();
-    confine_ = ClientRect{std::max(0, area.left), std::max(0, area.top),
-                          std::min(view.width(), area.right), std::min(view.height(), area.bottom)};
+    confine_ = PixelBox{std::max(0, area.left), std::max(0, area.top),
+                        std::min(view.width(), area.right), std::min(view.height(), area.bottom)};
 }
 
 void StillCanvas::FreePointer() {

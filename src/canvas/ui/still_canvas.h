@@ -16,7 +16,7 @@
 #include <optional>
 
 #include "base/drawing_settings.h"
-#include "detect/view_mapping.h"
+#include "base/view_transform.h"
 #include "imaging/cx_image.h"
 #include "measure/calibration.h"
 #include "measure/interaction_view.h"
@@ -112,12 +112,12 @@ class StillCanvas : public QAbstractScrollArea, private InteractionView {
   private:
     // InteractionView
     void Repaint() override;
-    void InvalidateRect(const ClientRect& rect) override;
+    void InvalidateRect(const PixelBox& rect) override;
     void ShowRubberBand(const RubberBand& band) override;
     void EraseRubberBand() override;
     void CaptureMouse() override;
     void ReleaseMouse() override;
-    void ConfinePointer(const ClientRect& area) override;
+    void ConfinePointer(const PixelBox& area) override;
     void FreePointer() override;
     DrawingSettings CurrentDrawingSettings() const override { return drawing_; }
     ScaleContext CurrentScale() const override;
@@ -128,7 +128,7 @@ class StillCanvas : public QAbstractScrollArea, private InteractionView {
 
     void UpdateScrollRanges();
     void RenderScene();
-    ViewMapping Mapping() const;
+    ViewTransform Mapping() const;
     void DrawBand(const RubberBand& band);
     RateBoxTexts BoxTexts(std::string& magnification, std::string& rate) const;
     void CalibrationLineStored(MeasureRecord& line);
@@ -152,7 +152,7 @@ class StillCanvas : public QAbstractScrollArea, private InteractionView {
     QImage back_;  // the memory surface, of the view's size
     bool sceneDirty_ = true;
     std::optional<RubberBand> band_;  // as drawn on back_, client coordinates
-    std::optional<ClientRect> confine_;
+    std::optional<PixelBox> confine_;
     bool grabbing_ = false;
     int magnifierZoom_ = 20;
     int magnifierSize_ = 100;
