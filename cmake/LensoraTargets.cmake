@@ -9,7 +9,7 @@ find_package(fmt REQUIRED)
 find_package(JPEG REQUIRED)
 include(${CMAKE_CURRENT_LIST_DIR}/OpenCVModules.cmake)
 
-set(LENSORA_SUBSYSTEMS base imaging measure detect canvas app capture library export)
+set(LENSORA_SUBSYSTEMS base imaging measure detect canvas live app capture library export)
 
 set(core_sources "")
 foreach(sub IN LISTS LENSORA_SUBSYSTEMS)

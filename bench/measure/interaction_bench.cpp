@@ -89,6 +89,7 @@ void BM_LiveUndoRedoAll(benchmark::State& state) {
     LiveRecords records;
     ReferenceShapes shapes;
     LiveInteraction live(view, records, shapes, settings, counters);
+    live.SetViewTransform(ViewTransform{{-98, -49}});  // clicks in main-window coordinates
     live.ChooseTool(LiveKind::kCircleLabel);
     for (int i = 0; i < count; ++i) {
         live.MouseDown({99 + i % 640, 50 + (i / 640) % 480});

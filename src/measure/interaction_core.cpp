@@ -269,6 +269,12 @@ void InteractionCore::ShowBand(std::optional<RubberBand> band) {
         if (band_ == band) {
             return;
         }
+        if (view_.BandDrawing() == RubberBandDrawing::NextFrame) {
+            // The kept figure is simply replaced; the next frame shows the new one.
+            view_.ShowRubberBand(*band);
+            band_ = band;
+            return;
+        }
     }
     EraseBand();
     if (band) {

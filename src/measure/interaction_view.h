@@ -19,18 +19,31 @@
 
 namespace lensora {
 
+// How a view shows the rubber band.
+enum class RubberBandDrawing {
+    // Over a still picture: ShowRubberBand draws the figure at once in NOT-XOR mode and
+    // EraseRubberBand draws it once more, which restores the pixels beneath it. The
+    // interaction erases a figure before it shows another one.
+    NotXor,
+    // Over a picture that is composed anew for every frame (the live view): ShowRubberBand
+    // keeps the figure, replacing any kept one, and the view draws it into the next composed
+    // frame; EraseRubberBand forgets it. Nothing is drawn twice.
+    NextFrame,
+};
+
 class InteractionView {
   public:
     virtual ~InteractionView() = default;
+
+    virtual RubberBandDrawing BandDrawing() const { return RubberBandDrawing::NotXor; }
 
     // Redraw the whole view (records, preview, labels) through the double-buffered paint.
     virtual void Repaint() = 0;
     // Redraw only this part of the view.
     virtual void InvalidateRect(const PixelBox& rect) = 0;
 
-    // Draw the figure in NOT-XOR mode and remember it; EraseRubberBand draws the remembered
-    // figure once more, which restores the pixels beneath it. The interaction erases the
-    // figure before it shows another one and before every repaint it asks for.
+    // The rubber band, drawn as BandDrawing() says. The interaction removes the figure before
+    // every repaint it asks for.
     virtual void ShowRubberBand(const RubberBand& band) = 0;
     virtual void EraseRubberBand() = 0;
 

@@ -78,7 +78,10 @@ struct Live {
     DetectionTools tools{window.Hooks()};
     LiveInteraction interaction{view, records, shapes, settings, counters, &tools};
 
-    explicit Live(CxImage picture) { window.picture = std::move(picture); }
+    explicit Live(CxImage picture) {
+        window.picture = std::move(picture);
+        interaction.SetViewTransform(kVideoAreaInMainWindow);
+    }
     void ClickAt(P video) { interaction.MouseDown({video.x + 98, video.y + 49}); }
 };
 

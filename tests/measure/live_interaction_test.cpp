@@ -32,6 +32,7 @@ class LiveInteractionTest : public ::testing::Test {
     AppSettings settings;
     LabelCounters counters;
     LiveInteraction interaction{view, records, shapes, settings, counters};
+    void SetUp() override { interaction.SetViewTransform(kVideoAreaInMainWindow); }
 };
 
 TEST_F(LiveInteractionTest, RecordIsCreatedAtTheLabelPlacingClick) {
@@ -102,6 +103,7 @@ TEST_F(LiveInteractionTest, DestructionReleasesTheMouse) {
     FakeInteractionView other;
     {
         LiveInteraction live(other, records, shapes, settings, counters);
+        live.SetViewTransform(kVideoAreaInMainWindow);
         ASSERT_TRUE(live.ChooseTool(LiveKind::kRectangle));
         live.MouseDown(C(10, 10));
         EXPECT_TRUE(other.captured);
