@@ -1,4 +1,4 @@
-// Localised texts for widgets: GetText's UTF-8 result as a QString.
+// Texts for widgets: UTF-8 strings of the core and GetText's results as QStrings.
 #pragma once
 
 #include <QString>
@@ -6,6 +6,11 @@
 #include "base/text_keys.h"
 
 namespace lensora {
+
+// A UTF-8 text of the core as a QString.
+inline QString Qs(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
 
 inline QString UiText(std::string_view key, std::string_view defaultText,
                       std::size_t bufferChars = 128) {

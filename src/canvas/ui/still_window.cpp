@@ -37,10 +37,6 @@ const QRect kCaptionStrip(0, 0, 540, 25);
 // The "Scale:" label's colour, 0x00BBGGRR 0xFF7D00.
 const QColor kScaleLabelColour(0x00, 0x7D, 0xFF);
 
-QString Qs(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
-
 }  // namespace
 
 StillWindow* StillWindow::Open(AppState& app, const QString& path, QWidget* owner,
