@@ -23,6 +23,7 @@
 #include "base/ui/skin.h"
 #include "base/ui/skin_button.h"
 #include "base/ui/ui_text.h"
+#include "canvas/ui/still_canvas.h"
 #include "canvas/ui/still_window.h"
 #include "library/ui/thumbnail_strip.h"
 #include "live/live_session.h"
@@ -399,6 +400,7 @@ void MainWindow::OnMagnificationChanged(const QString& text) {
 QWidget* MainWindow::OpenPicture(const QString& path) {
     StillWindow* window = StillWindow::Open(app_, path, this, *prompts_);
     if (window != nullptr) {
+        window->Canvas()->SetLastCamera(session_->Camera());
         connect(window, &StillWindow::CalibrationHandover, this,
                 &MainWindow::TakeCalibrationHandover);
     }

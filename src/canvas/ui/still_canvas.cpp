@@ -37,9 +37,6 @@ QCursor CrosshairCursor() {
     return pixmap.isNull() ? QCursor(Qt::CrossCursor) : QCursor(pixmap, 16, 16);
 }
 
-// Until a camera reports its facts the still view assumes the large-sensor camera.
-const CameraFacts kStillCamera{};
-
 }  // namespace
 
 QSize FitViewSize(int pictureWidth, int pictureHeight) {
@@ -231,7 +228,7 @@ bool StillCanvas::PrepareRate() {
 }
 
 ScaleContext StillCanvas::CurrentScale() const {
-    return MakeScaleContext(app_.Settings(), kStillCamera, calibration_.EffectiveRate());
+    return MakeScaleContext(app_.Settings(), PictureCamera(), calibration_.EffectiveRate());
 }
 
 void StillCanvas::CalibrationLineStored(MeasureRecord& line) {
@@ -265,12 +262,12 @@ void StillCanvas::FinishCalibration(MeasureRecord* line, double pixelLength) {
     const std::string magnification =
         magnificationBox_ ? magnificationBox_->text().toStdString() : std::string();
     CalibrationContext context;
-    context.camera = kStillCamera;
+    context.camera = PictureCamera();
     context.pictureWidth = picture_.GetWidth();
     context.pictureHeight = picture_.GetHeight();
     context.unit = MeasureUnit(app_.Settings());
     context.decimals = MeasureDecimals(app_.Settings());
-    const CalibrationLine measured{pixelLength, UnitsPerPixel(context.unit, kStillCamera)};
+    const CalibrationLine measured{pixelLength, UnitsPerPixel(context.unit, context.camera)};
     const CalibrationResult result =
         calibration_.FinishCalibration(measured, actual, magnification, context);
     if (stillThere && !line->labels.empty()) {
@@ -297,7 +294,7 @@ std::optional<double> StillCanvas::AskActualDistanceDialog(const QString& unitNa
     ActualDistanceDialog dialog(unitName, window());
     dialog.accept = [this, pixelLength](const QString& text) {
         const CalibrationLine line{pixelLength,
-                                   UnitsPerPixel(MeasureUnit(app_.Settings()), kStillCamera)};
+                                   UnitsPerPixel(MeasureUnit(app_.Settings()), PictureCamera())};
         return calibration_.AcceptActualDistance(text.toStdString(), line);
     };
     dialog.prompts = &prompts_;

@@ -60,6 +60,14 @@ class StillCanvas : public QAbstractScrollArea, private InteractionView {
     StillInteraction& Interaction() { return *interaction_; }
     ViewCalibration& RateState() { return calibration_; }
 
+    // The sensor class of the last camera seen (the large sensor until one is seen); the
+    // capture size is always the picture's own, so that a picture reads the same whatever
+    // the camera runs at now.
+    void SetLastCamera(const CameraFacts& camera) { lastCamera_ = camera; }
+    CameraFacts PictureCamera() const {
+        return {lastCamera_.largeSensor, picture_.GetWidth(), picture_.GetHeight()};
+    }
+
     // The view in pixels: 640 x 480 (640 x 512 for a 1280 x 1024 picture) in fit mode, the
     // visible part of the picture in actual-size mode.
     QSize ViewSize() const;
@@ -142,6 +150,7 @@ class StillCanvas : public QAbstractScrollArea, private InteractionView {
     QString path_;
     QString caption_;
     CxImage picture_;
+    CameraFacts lastCamera_;
     StillRecords records_;
     DrawingSettings drawing_;
     ViewCalibration calibration_;
