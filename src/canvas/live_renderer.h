@@ -1,7 +1,8 @@
 // The live view's drawing: its records over the camera frame (own colours, no highlight,
 // derived end ticks, dotted guides of the automatic angle), the date and time stamp, and the
-// composition of a live frame and of a snapshot with their overlays. Runs on the streaming
-// thread for live frames and on the user-interface thread for snapshots; stateless.
+// composition of a live frame and of a snapshot with their overlays. Stateless; runs on the
+// user-interface thread for live frames and snapshots alike, since it reads LiveRecords,
+// which only that thread changes.
 #pragma once
 
 #include <span>
