@@ -26,11 +26,32 @@ class FakePrompts : public UserPrompts {
         return a;
     }
 
+    std::optional<std::filesystem::path> AskOpenPath(std::string_view title,
+                                                     const std::filesystem::path& start,
+                                                     std::span<const FileFilter>) override {
+        asked.emplace_back(title);
+        starts.push_back(start);
+        return openPath;
+    }
+    std::optional<ChosenPath> AskSavePath(std::string_view title,
+                                          const std::filesystem::path& start,
+                                          std::span<const FileFilter> filters) override {
+        asked.emplace_back(title);
+        starts.push_back(start);
+        filterCounts.push_back(filters.size());
+        return savePath;
+    }
+
     std::vector<std::string> shown;
     std::vector<std::string> asked;
     std::vector<PromptIcon> icons;
     std::deque<PromptAnswer> answers;
     PromptAnswer defaultAnswer = PromptAnswer::Yes;
+    // Answers of the file choosers; nullopt is Cancel.
+    std::optional<std::filesystem::path> openPath;
+    std::optional<ChosenPath> savePath;
+    std::vector<std::filesystem::path> starts;
+    std::vector<std::size_t> filterCounts;
 };
 
 }  // namespace lensora::test

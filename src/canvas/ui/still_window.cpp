@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QFile>
-#include <QFileDialog>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -271,18 +270,15 @@ void StillWindow::SaveAs() {
     }
     canvas_->ChooseNoTool();
     ShowToolName(QString());
-    QString selectedFilter;
-    QString path = QFileDialog::getSaveFileName(
-        this, QString(), canvas_->Caption() + QStringLiteral(".bmp"),
-        QStringLiteral("bmp Files(*.bmp);;jpg Files(*.jpg)"), &selectedFilter);
-    if (path.isEmpty()) {
+    static const FileFilter kPictureTypes[] = {{"bmp Files", "*.bmp"}, {"jpg Files", "*.jpg"}};
+    const std::optional<std::filesystem::path> path = ChooseSavePath(
+        *prompts_, {}, QFile::encodeName(canvas_->Caption() + QStringLiteral(".bmp")).toStdString(),
+        kPictureTypes,
+        [](const std::filesystem::path& p) { return !PictureFileType(p.string()).empty(); });
+    if (!path) {
         return;
     }
-    if (PictureFileType(path.toStdString()).empty()) {
-        path += selectedFilter.startsWith(QStringLiteral("jpg")) ? QStringLiteral(".jpg")
-                                                                 : QStringLiteral(".bmp");
-    }
-    SaveAnnotatedTo(path);
+    SaveAnnotatedTo(QFile::decodeName(QByteArray::fromStdString(path->native())));
 }
 
 void StillWindow::Revert() {
