@@ -17,7 +17,7 @@ pkg_check_modules(XLSXWRITER REQUIRED IMPORTED_TARGET xlsxwriter)
 pkg_check_modules(LIBZIP REQUIRED IMPORTED_TARGET libzip)
 find_package(pugixml REQUIRED)
 
-set(LENSORA_SUBSYSTEMS app measure canvas detect capture library export imaging)
+set(LENSORA_SUBSYSTEMS base imaging measure detect canvas live app capture library export)
 
 set(core_sources "")
 foreach(sub IN LISTS LENSORA_SUBSYSTEMS)

@@ -8,8 +8,9 @@
 
 #include "app/app_state.h"
 #include "app/ui/main_window.h"
-#include "app/ui/skin.h"
+#include "base/ui/skin.h"
 #include "capture/capture_format.h"
+#include "live/live_session.h"
 #include "platform/camera_service.h"
 #include "platform/qt_settings_store.h"
 #include "platform/single_instance.h"
@@ -19,15 +20,21 @@ namespace {
 
 // Developer hook for screenshots: LENSORA_LIVE_OVERLAYS="cross,ruler,rings,time" switches live
 // overlays on at start, with the ruler at 100 pixels per millimetre.
-void ApplyOverlayHook(lensora::LiveOverlayState& overlays) {
+void ApplyOverlayHook(lensora::LiveOverlayState& overlays, lensora::LiveSession& session) {
+    using lensora::LiveOverlay;
     const QByteArray hook = qgetenv("LENSORA_LIVE_OVERLAYS");
     if (hook.isEmpty()) {
         return;
     }
-    overlays.switches.whiteCross = hook.contains("cross");
-    overlays.switches.crossRuler = hook.contains("ruler");
-    overlays.switches.rings = hook.contains("rings");
-    overlays.switches.dateTime = hook.contains("time");
+    const auto turnOn = [&](LiveOverlay overlay, const char* word) {
+        if (hook.contains(word) && !session.IsOn(overlay)) {
+            session.Toggle(overlay);
+        }
+    };
+    turnOn(LiveOverlay::WhiteCross, "cross");
+    turnOn(LiveOverlay::CrossRuler, "ruler");
+    turnOn(LiveOverlay::Rings, "rings");
+    turnOn(LiveOverlay::DateTime, "time");
     overlays.ruler.pixelsPerUnit = 100.0;
     overlays.ruler.magnification = 20.0;
 }
@@ -79,9 +86,9 @@ int main(int argc, char** argv) {
     cameraOptions.capConfigPath = lensora::CapConfigPath(environment.appFolder);
     cameraOptions.buttonEnabled = app.Settings().isEnableSnap == 1;
     lensora::CameraService camera(cameraOptions);
-    ApplyOverlayHook(camera.Overlays());
 
     lensora::MainWindow window(app);
+    ApplyOverlayHook(camera.Overlays(), window.Session());
     window.AttachCamera(&camera);
     window.show();
     camera.Connect();

@@ -70,7 +70,7 @@ void BM_AutoCircle8SnapOnly(benchmark::State& state) {
     for (auto _ : state) {
         std::vector<PixelPoint> points;
         for (PixelPoint click : clicks) {
-            points.push_back(*SnapClick(image, click, ViewMapping{}, 20));
+            points.push_back(*SnapClick(image, click, ViewTransform{}, 20));
         }
         benchmark::DoNotOptimize(FitCircle(points));
     }
@@ -85,7 +85,7 @@ void BM_AutoCircle8SnapAndSubPixel(benchmark::State& state) {
     for (auto _ : state) {
         std::vector<PointD> points;
         for (PixelPoint click : clicks) {
-            const SubPixelClick refined = SnapClickSubPixel(image, click, ViewMapping{}, 20, sigma);
+            const SubPixelClick refined = SnapClickSubPixel(image, click, ViewTransform{}, 20, sigma);
             if (!refined.point) {
                 state.SkipWithError("no edge");
                 return;

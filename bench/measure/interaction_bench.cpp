@@ -24,12 +24,12 @@ class SilentPrompts : public UserPrompts {
 class NullView : public InteractionView {
   public:
     void Repaint() override {}
-    void InvalidateRect(const ClientRect&) override {}
+    void InvalidateRect(const PixelBox&) override {}
     void ShowRubberBand(const RubberBand&) override {}
     void EraseRubberBand() override {}
     void CaptureMouse() override {}
     void ReleaseMouse() override {}
-    void ConfinePointer(const ClientRect&) override {}
+    void ConfinePointer(const PixelBox&) override {}
     void FreePointer() override {}
     DrawingSettings CurrentDrawingSettings() const override { return drawing; }
     ScaleContext CurrentScale() const override { return {0.01, "mm", 3}; }
@@ -89,6 +89,7 @@ void BM_LiveUndoRedoAll(benchmark::State& state) {
     LiveRecords records;
     ReferenceShapes shapes;
     LiveInteraction live(view, records, shapes, settings, counters);
+    live.SetViewTransform(ViewTransform{{-98, -49}});  // clicks in main-window coordinates
     live.ChooseTool(LiveKind::kCircleLabel);
     for (int i = 0; i < count; ++i) {
         live.MouseDown({99 + i % 640, 50 + (i / 640) % 480});

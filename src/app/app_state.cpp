@@ -4,7 +4,7 @@
 #include <fstream>
 #include <system_error>
 
-#include "app/text_catalog.h"
+#include "base/text_catalog.h"
 #include "canvas/font_files.h"
 
 namespace lensora {

@@ -6,11 +6,11 @@
 #include <cstdint>
 #include <string>
 
-#include "app/data_folders.h"
-#include "app/language.h"
-#include "app/persisted_settings.h"
-#include "app/settings_store.h"
-#include "canvas/log_font.h"
+#include "base/data_folders.h"
+#include "base/language.h"
+#include "base/log_font.h"
+#include "base/persisted_settings.h"
+#include "base/settings_store.h"
 #include "measure/calibration.h"
 
 namespace lensora {

@@ -6,7 +6,7 @@
 #include <array>
 #include <string_view>
 
-#include "app/text_keys.h"
+#include "base/text_keys.h"
 
 namespace lensora {
 
@@ -58,182 +58,108 @@ inline constexpr int kAutoLineLength2 = 1349;
 inline constexpr int kAutoCircleDetection = 1206;
 inline constexpr int kAutoLineSpace = 1357;
 inline constexpr int kAutoAngleDetection = 1356;
+// Hotkey commands without a button (the numbers of their accelerator tables).
+inline constexpr int kRecordStart = 225;
+inline constexpr int kRecordStop = 226;
+inline constexpr int kResolutionStep1 = 255;
+inline constexpr int kResolutionStep2 = 253;
+inline constexpr int kResolutionStep3 = 347;
 }  // namespace command
-
-// Where a button sits on the panel; the widget layer places each group.
-enum class ButtonGroup {
-    Capture,
-    Files,
-    Window,
-    Measure,
-    Edit,
-    AutoMeasure,
-    Comparison,
-    Calibration
-};
 
 struct MainButton {
     int command;
     TextKey tooltip;
     std::string_view icon;  // file name in the icon folder
-    ButtonGroup group;
-    bool toggle = false;  // keeps an on/off state
+    bool toggle = false;    // keeps an on/off state
 };
 
 // The camera-button tooltip while the camera's own button is on.
 inline constexpr TextKey kTipSwitchEnable{"TipSwitchEnable", "Snapshot Enable"};
 
 inline constexpr std::array<MainButton, 46> kMainButtons = {{
-    {command::kPreview,
-     {"TipPreview", "Preview"},
-     "btn-preview-pause.svg",
-     ButtonGroup::Capture,
-     true},
-    {command::kCamera, {"TipCamera", "Camera  F2"}, "btn-snapshot.svg", ButtonGroup::Capture},
-    {command::kVideo,
-     {"TipVideo", "Recording Video  F3/F4"},
-     "btn-record.svg",
-     ButtonGroup::Capture,
-     true},
-    {command::kTimer, {"TipTimer", "Timer"}, "btn-timer.svg", ButtonGroup::Capture},
-    {command::kVideoSetting,
-     {"TipVideoSetting", "Video setting"},
-     "btn-video-setting.svg",
-     ButtonGroup::Capture},
-    {command::kExportWord,
-     {"TipExceptword", "Export to word"},
-     "btn-export-word.svg",
-     ButtonGroup::Files},
-    {command::kExportExcel,
-     {"TipExceptexcel", "Export to excel"},
-     "btn-export-excel.svg",
-     ButtonGroup::Files},
-    {command::kLanguage, {"TipLanguage", "Language"}, "btn-language.svg", ButtonGroup::Window},
-    {command::kLine, {"TipLine", "Line Measurement"}, "tool-line.svg", ButtonGroup::Measure},
-    {command::kDotLine,
-     {"TipDotLine", "Dot Line Measurement"},
-     "tool-dot-line.svg",
-     ButtonGroup::Measure},
+    {command::kPreview, {"TipPreview", "Preview"}, "btn-preview-pause.svg", true},
+    {command::kCamera, {"TipCamera", "Camera  F2"}, "btn-snapshot.svg"},
+    {command::kVideo, {"TipVideo", "Recording Video  F3/F4"}, "btn-record.svg", true},
+    {command::kTimer, {"TipTimer", "Timer"}, "btn-timer.svg"},
+    {command::kVideoSetting, {"TipVideoSetting", "Video setting"}, "btn-video-setting.svg"},
+    {command::kExportWord, {"TipExceptword", "Export to word"}, "btn-export-word.svg"},
+    {command::kExportExcel, {"TipExceptexcel", "Export to excel"}, "btn-export-excel.svg"},
+    {command::kLanguage, {"TipLanguage", "Language"}, "btn-language.svg"},
+    {command::kLine, {"TipLine", "Line Measurement"}, "tool-line.svg"},
+    {command::kDotLine, {"TipDotLine", "Dot Line Measurement"}, "tool-dot-line.svg"},
     {command::kParallelLine,
      {"TipParallelline", "Parallel line Measurement"},
-     "tool-parallel-lines.svg",
-     ButtonGroup::Measure},
+     "tool-parallel-lines.svg"},
     {command::kContinualLine,
      {"TipContinualline", "Continual line Measurement"},
-     "tool-polyline.svg",
-     ButtonGroup::Measure},
-    {command::kRectangle,
-     {"TipRectangle", "Rectangle Measurement"},
-     "tool-rectangle.svg",
-     ButtonGroup::Measure},
-    {command::kPolygon,
-     {"TipPolygon", "Ploygon Measurement"},
-     "tool-polygon.svg",
-     ButtonGroup::Measure},
-    {command::kEllipse,
-     {"TipEllipse", "Ellipse Measurement"},
-     "tool-ellipse.svg",
-     ButtonGroup::Measure},
-    {command::kRadiusCircle,
-     {"TipRCircle", "Radius Circle Measurement"},
-     "tool-circle-radius.svg",
-     ButtonGroup::Measure},
+     "tool-polyline.svg"},
+    {command::kRectangle, {"TipRectangle", "Rectangle Measurement"}, "tool-rectangle.svg"},
+    {command::kPolygon, {"TipPolygon", "Ploygon Measurement"}, "tool-polygon.svg"},
+    {command::kEllipse, {"TipEllipse", "Ellipse Measurement"}, "tool-ellipse.svg"},
+    {command::kRadiusCircle, {"TipRCircle", "Radius Circle Measurement"}, "tool-circle-radius.svg"},
     {command::kDiameterCircle,
      {"TipDCircle", "Diameter Circle Measurement"},
-     "tool-circle-diameter.svg",
-     ButtonGroup::Measure},
+     "tool-circle-diameter.svg"},
     {command::kThreePointCircle,
      {"TipTCircle", "Three Points Circles Measurement"},
-     "tool-circle-3pt.svg",
-     ButtonGroup::Measure},
-    {command::kTwoCircles,
-     {"TipTwoCircle", "Two Circles Measurement"},
-     "tool-two-circles.svg",
-     ButtonGroup::Measure},
-    {command::kAngle, {"TipAngle", "Angle Measurement"}, "tool-angle.svg", ButtonGroup::Measure},
+     "tool-circle-3pt.svg"},
+    {command::kTwoCircles, {"TipTwoCircle", "Two Circles Measurement"}, "tool-two-circles.svg"},
+    {command::kAngle, {"TipAngle", "Angle Measurement"}, "tool-angle.svg"},
     {command::kFourPointAngle,
      {"TipFAngle", "Four Points Angle Measurement"},
-     "tool-angle-4pt.svg",
-     ButtonGroup::Measure},
-    {command::kCircleLabel,
-     {"TipCLabel", "Circle Label"},
-     "tool-label-circle.svg",
-     ButtonGroup::Measure},
-    {command::kSquareLabel,
-     {"TipSLabel", "Square Label"},
-     "tool-label-square.svg",
-     ButtonGroup::Measure},
-    {command::kText, {"TipText", "Text"}, "tool-text.svg", ButtonGroup::Measure},
-    {command::kMinimise, {"TipMin", "minimum"}, "btn-minimize.svg", ButtonGroup::Window},
-    {command::kFullScreen,
-     {"TipFullScreen", "Full Screen"},
-     "btn-fullscreen.svg",
-     ButtonGroup::Window},
-    {command::kClose, {"TipClose", "Close"}, "btn-close.svg", ButtonGroup::Window},
-    {command::kUndo, {"TipRedo", "Undo"}, "btn-undo.svg", ButtonGroup::Edit},
-    {command::kRedo, {"TipUndo", "Redo"}, "btn-redo.svg", ButtonGroup::Edit},
+     "tool-angle-4pt.svg"},
+    {command::kCircleLabel, {"TipCLabel", "Circle Label"}, "tool-label-circle.svg"},
+    {command::kSquareLabel, {"TipSLabel", "Square Label"}, "tool-label-square.svg"},
+    {command::kText, {"TipText", "Text"}, "tool-text.svg"},
+    {command::kMinimise, {"TipMin", "minimum"}, "btn-minimize.svg"},
+    {command::kFullScreen, {"TipFullScreen", "Full Screen"}, "btn-fullscreen.svg"},
+    {command::kClose, {"TipClose", "Close"}, "btn-close.svg"},
+    {command::kUndo, {"TipRedo", "Undo"}, "btn-undo.svg"},
+    {command::kRedo, {"TipUndo", "Redo"}, "btn-redo.svg"},
     {command::kLineCalibration,
      {"straightlineCalibration", "Line Calibration"},
-     "tool-line-calibration.svg",
-     ButtonGroup::Calibration},
+     "tool-line-calibration.svg"},
     {command::kMeasureSetting,
      {"TipMeasureSetting", "Measurement setting"},
-     "btn-measure-settings.svg",
-     ButtonGroup::Edit},
-    {command::kAboutButton, {"TipAbout", "About"}, "btn-about.svg", ButtonGroup::Window},
-    {command::kPictureFolder,
-     {"TipPicturefolder", "Image folder"},
-     "btn-folder-images.svg",
-     ButtonGroup::Files,
-     true},
-    {command::kVideoFolder,
-     {"TipVideofolder", "Video folder"},
-     "btn-folder-videos.svg",
-     ButtonGroup::Files,
-     true},
+     "btn-measure-settings.svg"},
+    {command::kAboutButton, {"TipAbout", "About"}, "btn-about.svg"},
+    {command::kPictureFolder, {"TipPicturefolder", "Image folder"}, "btn-folder-images.svg", true},
+    {command::kVideoFolder, {"TipVideofolder", "Video folder"}, "btn-folder-videos.svg", true},
     {command::kSnapSwitch,
      {"TipSwitchDisable", "Snapshot Disable"},
      "btn-snap-key-disabled.svg",
-     ButtonGroup::Capture,
      true},
-    {command::kArc, {"TipArc", "Arc Measurement"}, "tool-arc.svg", ButtonGroup::Measure},
-    {command::kLengthLine,
-     {"TipRuler", "Length-Line"},
-     "tool-length-line.svg",
-     ButtonGroup::Comparison},
-    {command::kAngleLine,
-     {"TipMeasureAngle", "Angle-Line"},
-     "tool-angle-line.svg",
-     ButtonGroup::Comparison},
-    {command::kToleranceCircle,
-     {"TipDrawCircle", "Tolerance Circle"},
-     "tool-tolerance-circle.svg",
-     ButtonGroup::Comparison},
-    {command::kExportDxf,
-     {"TipExportDXF", "Export to CAD"},
-     "btn-export-cad.svg",
-     ButtonGroup::Files},
-    {command::kDeleteAll, {"DeleteAll", "Delete All"}, "btn-delete-all.svg", ButtonGroup::Edit},
-    {command::kAutoCircleArc,
-     {"TipArc", "Auto Circle-Arc "},
-     "auto-circle-arc.svg",
-     ButtonGroup::AutoMeasure},
-    {command::kAutoLineLength2,
-     {"AutoLineLength2", "Auto Line-Length2"},
-     "auto-line-length2.svg",
-     ButtonGroup::AutoMeasure},
+    {command::kArc, {"TipArc", "Arc Measurement"}, "tool-arc.svg"},
+    {command::kLengthLine, {"TipRuler", "Length-Line"}, "tool-length-line.svg"},
+    {command::kAngleLine, {"TipMeasureAngle", "Angle-Line"}, "tool-angle-line.svg"},
+    {command::kToleranceCircle, {"TipDrawCircle", "Tolerance Circle"}, "tool-tolerance-circle.svg"},
+    {command::kExportDxf, {"TipExportDXF", "Export to CAD"}, "btn-export-cad.svg"},
+    {command::kDeleteAll, {"DeleteAll", "Delete All"}, "btn-delete-all.svg"},
+    {command::kAutoCircleArc, {"TipArc", "Auto Circle-Arc "}, "auto-circle-arc.svg"},
+    {command::kAutoLineLength2, {"AutoLineLength2", "Auto Line-Length2"}, "auto-line-length2.svg"},
     {command::kAutoCircleDetection,
      {"AutoCircleDetection", "Auto Circle-Detection"},
-     "auto-circle.svg",
-     ButtonGroup::AutoMeasure},
-    {command::kAutoLineSpace,
-     {"AutoLineSpace", "Auto Line-spacing"},
-     "auto-line-spacing.svg",
-     ButtonGroup::AutoMeasure},
+     "auto-circle.svg"},
+    {command::kAutoLineSpace, {"AutoLineSpace", "Auto Line-spacing"}, "auto-line-spacing.svg"},
     {command::kAutoAngleDetection,
      {"AutoAngleDetection", "Auto Angle-Detection"},
-     "auto-angle.svg",
-     ButtonGroup::AutoMeasure},
+     "auto-angle.svg"},
+}};
+
+// The hotkeys of the main window, keys without modifiers: F2 takes a snapshot (the camera
+// button's command), F3 starts and F4 stops a recording, F10 to F12 choose the resolution
+// steps.
+struct Hotkey {
+    int command;
+    std::string_view key;  // portable key name
+};
+inline constexpr std::array<Hotkey, 6> kHotkeys = {{
+    {command::kCamera, "F2"},
+    {command::kRecordStart, "F3"},
+    {command::kRecordStop, "F4"},
+    {command::kResolutionStep1, "F10"},
+    {command::kResolutionStep2, "F11"},
+    {command::kResolutionStep3, "F12"},
 }};
 
 // The tooltip of a button, looked up now in the current language. The camera button's text

@@ -5,7 +5,7 @@
 
 #include <optional>
 
-#include "canvas/drawing_surface.h"
+#include "base/drawing_surface.h"
 
 namespace lensora {
 

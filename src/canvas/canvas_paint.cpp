@@ -19,9 +19,9 @@ bool HasPixels(const DibView* dib) {
 }
 
 void DrawTwoCirclesPreview(DrawingSurface& s, const WorkingLists& w, const DrawingSettings& d,
-                           const RenderTransform& t) {
+                           const ViewTransform& t) {
     const std::vector<PixelPoint>& pts = w.points;
-    const auto P = [&](std::size_t i) { return t.Apply(pts[i]); };
+    const auto P = [&](std::size_t i) { return t.ToPicture(pts[i]); };
     s.SetPen(d.CurrentPen());
     for (std::size_t i = 0; i < pts.size(); ++i) {
         // Centres and label anchors carry no mark.
@@ -71,7 +71,7 @@ LogFont CaptionFont() {
 
 void DrawPreview(DrawingSurface& surface, PreviewTool tool, const WorkingLists& working,
                  const DrawingSettings& settings, PixelPoint scroll) {
-    const RenderTransform t{scroll, 1.0, 1.0};
+    const ViewTransform t{{-scroll.x, -scroll.y}, 1.0, 1.0, PixelRounding::TowardZero};
     if (tool == PreviewTool::TwoCircles) {
         DrawTwoCirclesPreview(surface, working, settings, t);
         return;
@@ -114,7 +114,8 @@ bool PaintCanvas(DrawingSurface& surface, const CanvasPaintInput& in) {
     }
     if (in.records != nullptr) {
         RecordRenderOptions options;
-        options.transform = RenderTransform{in.scroll, 1.0, 1.0};
+        options.transform =
+            ViewTransform{{-in.scroll.x, -in.scroll.y}, 1.0, 1.0, PixelRounding::TowardZero};
         options.highlight = Highlight::Screen;
         options.totalDecimals = in.totalDecimals;
         options.totalUnit = in.totalUnit;
@@ -140,7 +141,7 @@ bool RenderAnnotatedImage(DrawingSurface& surface, const AnnotatedImageInput& in
     surface.DrawStretched(*in.picture, WholeDib(*in.picture), WholeDib(*in.picture));
     if (in.records != nullptr) {
         RecordRenderOptions options;
-        options.transform = RenderTransform{{0, 0}, in.factors.fx, in.factors.fy};
+        options.transform = ScaledDrawing(in.factors.fx, in.factors.fy);
         options.highlight = Highlight::Saved;
         options.totalDecimals = in.totalDecimals;
         options.totalUnit = in.totalUnit;

@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "canvas/drawing_settings.h"
-#include "canvas/drawing_surface.h"
+#include "base/drawing_settings.h"
+#include "base/drawing_surface.h"
 #include "canvas/record_renderer.h"
 #include "canvas/view_factors.h"
 #include "measure/record_lists.h"
@@ -49,7 +49,7 @@ void DrawPreview(DrawingSurface& surface, PreviewTool tool, const WorkingLists& 
 struct AnnotatedImageInput {
     const DibView* picture = nullptr;
     const StillRecords* records = nullptr;
-    ScaleFactors factors;  // view -> picture
+    ViewTransform factors;  // view -> picture
     int totalDecimals = kDefaultDecimals;
     std::string totalUnit = std::string(unit::kMillimetre);
     LogFont surfaceFont = SurfaceDefaultFont();

@@ -6,9 +6,9 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/data_folders.h"
-#include "app/ini_section.h"
-#include "app/utf.h"
+#include "base/data_folders.h"
+#include "base/ini_section.h"
+#include "base/utf.h"
 #include "measure/ini_table.h"
 
 namespace lensora {

@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "canvas/log_font.h"
+#include "base/log_font.h"
 
 namespace lensora {
 

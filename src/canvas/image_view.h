@@ -1,7 +1,7 @@
 // A picture of the image container seen through the drawing surface's bitmap description.
 #pragma once
 
-#include "canvas/drawing_surface.h"
+#include "base/drawing_surface.h"
 #include "imaging/cx_image.h"
 
 namespace lensora {

@@ -4,7 +4,7 @@
 #include <array>
 #include <cmath>
 
-#include "app/number_format.h"
+#include "base/number_format.h"
 #include "measure/geometry.h"
 #include "measure/measured_values.h"
 
@@ -82,7 +82,7 @@ void DrawRulerAxis(DrawingSurface& s, const RulerSettings& ruler, PixelPoint c, 
     }
 }
 
-void DrawLengthLine(DrawingSurface& s, const ReferenceShape& shape, const RenderTransform& t,
+void DrawLengthLine(DrawingSurface& s, const ReferenceShape& shape, const ViewTransform& t,
                     const ReferenceContext& ctx) {
     if (shape.points.size() < 2) {
         return;
@@ -90,30 +90,30 @@ void DrawLengthLine(DrawingSurface& s, const ReferenceShape& shape, const Render
     const PixelPoint start = shape.points[0];
     const PixelPoint end = shape.points[1];
     const bool vertical = shape.flag != 0;
-    s.MoveTo(t.Apply(start));
-    s.LineTo(t.Apply(end));
+    s.MoveTo(t.ToPicture(start));
+    s.LineTo(t.ToPicture(end));
     const std::array<PixelPoint, 4> ticks = EndTicks(start, end, kLineTickHalfLength);
-    s.MoveTo(t.Apply(ticks[0]));
-    s.LineTo(t.Apply(ticks[1]));
-    s.MoveTo(t.Apply(ticks[2]));
-    s.LineTo(t.Apply(ticks[3]));
+    s.MoveTo(t.ToPicture(ticks[0]));
+    s.LineTo(t.ToPicture(ticks[1]));
+    s.MoveTo(t.ToPicture(ticks[2]));
+    s.LineTo(t.ToPicture(ticks[3]));
 
     const double pixels = vertical ? double(end.y) - start.y : double(end.x) - start.x;
     const double value = LengthLineValue(pixels, ctx);
     s.SetFont(ReferenceLabelFont(vertical));
     s.SetTextColour(UsableColour(shape.textColor));
-    const PixelPoint a = t.Apply(start);
+    const PixelPoint a = t.ToPicture(start);
     s.TextOut(OffsetPoint(a, 0, kLengthLabelDrop),
               "L:" + FormatWithUnit(value, ctx.decimals, ctx.unit));
 }
 
-void DrawAngleLine(DrawingSurface& s, const ReferenceShape& shape, const RenderTransform& t) {
+void DrawAngleLine(DrawingSurface& s, const ReferenceShape& shape, const ViewTransform& t) {
     if (shape.points.size() < 3) {
         return;
     }
-    const PixelPoint v = t.Apply(shape.points[0]);
-    const PixelPoint a1 = t.Apply(shape.points[1]);
-    const PixelPoint a2 = t.Apply(shape.points[2]);
+    const PixelPoint v = t.ToPicture(shape.points[0]);
+    const PixelPoint a1 = t.ToPicture(shape.points[1]);
+    const PixelPoint a2 = t.ToPicture(shape.points[2]);
     s.MoveTo(v);
     s.LineTo(a1);
     s.MoveTo(v);
@@ -131,17 +131,18 @@ void DrawAngleLine(DrawingSurface& s, const ReferenceShape& shape, const RenderT
               FormatDegrees("", sweepDeg));
 }
 
-void DrawToleranceCircle(DrawingSurface& s, const ReferenceShape& shape, const RenderTransform& t,
+void DrawToleranceCircle(DrawingSurface& s, const ReferenceShape& shape, const ViewTransform& t,
                          const ReferenceContext& ctx) {
-    const PixelPoint c = t.Apply(shape.points.empty() ? kToleranceCircleCentre : shape.points[0]);
+    const PixelPoint c =
+        t.ToPicture(shape.points.empty() ? kToleranceCircleCentre : shape.points[0]);
     const auto circle = [&](double radiusPx) {
         if (radiusPx > 0) {
-            s.Ellipse(BoxAround(c, t.ScaleX(radiusPx), t.ScaleY(radiusPx)));
+            s.Ellipse(BoxAround(c, t.LengthX(radiusPx), t.LengthY(radiusPx)));
         }
     };
     circle(shape.radiusPx);
     s.MoveTo(c);
-    s.LineTo({TruncateToPixel(double(c.x) + t.ScaleX(shape.radiusPx)), c.y});
+    s.LineTo({TruncateToPixel(double(c.x) + t.LengthX(shape.radiusPx)), c.y});
     s.SetPen({PenStyle::DashDot, 1, UsableColour(shape.color)});
     circle(double(shape.radiusPx) + shape.tolerancePlusPx);
     circle(double(shape.radiusPx) - shape.toleranceMinusPx);
@@ -244,7 +245,7 @@ LogFont ReferenceLabelFont(bool vertical) {
 
 void DrawReferenceOverlays(DrawingSurface& s, std::span<const ReferenceShape> shapes,
                            const ReferenceContext& ctx) {
-    const RenderTransform t{{0, 0}, ctx.display.fx, ctx.display.fy};
+    const ViewTransform t = ScaledDrawing(ctx.display.fx, ctx.display.fy);
     for (const ReferenceShape& shape : shapes) {
         const int width = std::clamp(shape.penWidth, 0, kMaxPenWidthDrawn);
         s.SetPen({StoredPenStyle(shape.penStyle, width), width, UsableColour(shape.color)});

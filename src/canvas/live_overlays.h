@@ -7,11 +7,11 @@
 #include <span>
 #include <string>
 
-#include "canvas/drawing_surface.h"
+#include "base/drawing_surface.h"
+#include "base/units.h"
 #include "canvas/record_renderer.h"
 #include "canvas/view_factors.h"
 #include "measure/reference_shape.h"
-#include "measure/units.h"
 
 namespace lensora {
 
@@ -43,8 +43,8 @@ void DrawConcentricRings(DrawingSurface& surface, double pixelsPerUnit);
 void DrawWhiteCross(DrawingSurface& surface);
 
 struct ReferenceContext {
-    ScaleFactors display;  // video-area pixels -> surface pixels
-    CameraFacts camera;    // capture size and sensor, for the length line's unit per pixel
+    ViewTransform display;  // video-area pixels -> surface pixels
+    CameraFacts camera;     // capture size and sensor, for the length line's unit per pixel
     double magnification = 0.0;
     std::string unit = std::string(unit::kMillimetre);
     int decimals = kDefaultDecimals;

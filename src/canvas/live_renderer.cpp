@@ -21,10 +21,10 @@ void DrawDateTimeStamp(DrawingSurface& surface, const LocalDateTime& time) {
     surface.TextOut({0, surface.Height() - kStampFromBottom}, DateTimeStampText(time));
 }
 
-void DrawLiveRecords(DrawingSurface& surface, const LiveRecords& records, ScaleFactors display,
-                     const LiveLabelStyle& style) {
+void DrawLiveRecords(DrawingSurface& surface, const LiveRecords& records,
+                     const ViewTransform& display, const LiveLabelStyle& style) {
     RecordRenderOptions options;
-    options.transform = RenderTransform{{0, 0}, display.fx, display.fy};
+    options.transform = ScaledDrawing(display.fx, display.fy);
     options.highlight = Highlight::None;
     options.totalDecimals = style.decimals;
     options.totalUnit = style.unit;
@@ -70,7 +70,7 @@ bool ComposeSnapshot(DrawingSurface& surface, const SnapshotOverlayInput& in) {
                           {0, 0, in.frame->width, in.frame->height});
     if (in.records != nullptr) {
         const double f = SnapshotRecordScale(in.captureWidth, in.captureHeight);
-        DrawLiveRecords(surface, *in.records, {f, f}, in.labels);
+        DrawLiveRecords(surface, *in.records, ScaledDrawing(f, f), in.labels);
     }
     if (in.whiteCross) {
         DrawWhiteCross(surface);

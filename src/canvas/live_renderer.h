@@ -1,13 +1,14 @@
 // The live view's drawing: its records over the camera frame (own colours, no highlight,
 // derived end ticks, dotted guides of the automatic angle), the date and time stamp, and the
-// composition of a live frame and of a snapshot with their overlays. Runs on the streaming
-// thread for live frames and on the user-interface thread for snapshots; stateless.
+// composition of a live frame and of a snapshot with their overlays. Stateless; runs on the
+// user-interface thread for live frames and snapshots alike, since it reads LiveRecords,
+// which only that thread changes.
 #pragma once
 
 #include <span>
 #include <string>
 
-#include "canvas/drawing_surface.h"
+#include "base/drawing_surface.h"
 #include "canvas/live_overlays.h"
 #include "canvas/record_renderer.h"
 #include "measure/record_lists.h"
@@ -38,8 +39,8 @@ struct LiveLabelStyle {
 };
 
 // Every live record, stored for a 640x480 video area, at the given display factors.
-void DrawLiveRecords(DrawingSurface& surface, const LiveRecords& records, ScaleFactors display,
-                     const LiveLabelStyle& style);
+void DrawLiveRecords(DrawingSurface& surface, const LiveRecords& records,
+                     const ViewTransform& display, const LiveLabelStyle& style);
 
 struct LiveOverlaySwitches {
     bool dateTime = false;
@@ -55,7 +56,7 @@ struct LiveFrameInput {
     PixelBox frameDestination;
     const LiveRecords* records = nullptr;
     std::span<const ReferenceShape> shapes;
-    ScaleFactors display;  // video-area pixels -> surface pixels
+    ViewTransform display;  // video-area pixels -> surface pixels
     LiveLabelStyle labels;
     LiveOverlaySwitches switches;
     LocalDateTime now;

@@ -1,6 +1,6 @@
 #include "canvas/picture_name.h"
 
-#include "app/ini_section.h"
+#include "base/ini_section.h"
 
 namespace lensora {
 

@@ -20,8 +20,7 @@ constexpr int kGuideOffset = 6;
 // Draws one record's figure and labels with the transform applied to every stored point.
 class RecordPainter {
   public:
-    RecordPainter(DrawingSurface& s, const MeasureRecord& r, const RenderTransform& t,
-                  RuleInfo info)
+    RecordPainter(DrawingSurface& s, const MeasureRecord& r, const ViewTransform& t, RuleInfo info)
         : s_(s), r_(r), t_(t), info_(info), n_(r.points.size()) {}
 
     void Figure(bool withGuides);
@@ -30,7 +29,7 @@ class RecordPainter {
 
   private:
     bool Has(std::size_t i) const { return i < n_; }
-    PixelPoint P(std::size_t i) const { return t_.Apply(r_.points[i]); }
+    PixelPoint P(std::size_t i) const { return t_.ToPicture(r_.points[i]); }
     void Line(PixelPoint a, PixelPoint b) {
         s_.MoveTo(a);
         s_.LineTo(b);
@@ -71,7 +70,7 @@ class RecordPainter {
 
     DrawingSurface& s_;
     const MeasureRecord& r_;
-    const RenderTransform& t_;
+    const ViewTransform& t_;
     RuleInfo info_;
     std::size_t n_;
 };
@@ -84,7 +83,7 @@ void RecordPainter::DotLinePerpendicular() {
     // so the drawn perpendicular ends where the distance was measured to.
     const std::optional<PointD> foot = PerpendicularFoot(r_.points[0], r_.points[1], r_.points[2]);
     if (foot) {
-        Line(P(2), t_.Apply(RoundToPixel(*foot)));
+        Line(P(2), t_.ToPicture(RoundToPixel(*foot)));
     }
 }
 
@@ -106,8 +105,8 @@ void RecordPainter::Figure(bool withGuides) {
                 const std::array<PixelPoint, 4> ticks =
                     EndTicks(r_.points[0], r_.points[1], info_.tickHalf);
                 Segment(0, 1);
-                Line(t_.Apply(ticks[0]), t_.Apply(ticks[1]));
-                Line(t_.Apply(ticks[2]), t_.Apply(ticks[3]));
+                Line(t_.ToPicture(ticks[0]), t_.ToPicture(ticks[1]));
+                Line(t_.ToPicture(ticks[2]), t_.ToPicture(ticks[3]));
             }
             break;
         case Rule::PlainLine:
@@ -139,8 +138,8 @@ void RecordPainter::Figure(bool withGuides) {
                 // A sub-pixel centre is drawn where it is, not where its truncation lies.
                 const PixelPoint c =
                     r_.refined && r_.refined->centre
-                        ? PixelPoint{RoundToPixel((r_.refined->centre->x - t_.offset.x) * t_.fx),
-                                     RoundToPixel((r_.refined->centre->y - t_.offset.y) * t_.fy)}
+                        ? PixelPoint{RoundToPixel(t_.origin.x + r_.refined->centre->x * t_.fx),
+                                     RoundToPixel(t_.origin.y + r_.refined->centre->y * t_.fy)}
                         : P(0);
                 // The fitted radius is a length in stored pixels: it scales with the points.
                 s_.Ellipse(BoxAround(c, RoundToPixel(r_.fitRadius * t_.fx),
@@ -410,7 +409,7 @@ void DrawRecords(DrawingSurface& surface, const RecordList& records, RecordSchem
 }
 
 void DrawRecordFigure(DrawingSurface& surface, const MeasureRecord& record, RecordScheme scheme,
-                      const RenderTransform& transform) {
+                      const ViewTransform& transform) {
     if (const std::optional<RuleInfo> info = RuleFor(record, scheme)) {
         RecordPainter(surface, record, transform, *info).Figure(false);
     }

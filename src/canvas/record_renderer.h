@@ -8,13 +8,13 @@
 #include <span>
 #include <string>
 
-#include "canvas/drawing_surface.h"
-#include "canvas/log_font.h"
+#include "base/drawing_surface.h"
+#include "base/log_font.h"
+#include "base/units.h"
 #include "canvas/record_rules.h"
 #include "canvas/view_factors.h"
 #include "measure/measure_record.h"
 #include "measure/record_lists.h"
-#include "measure/units.h"
 
 namespace lensora {
 
@@ -35,7 +35,7 @@ enum class Highlight { Screen, Saved, None };
 LogFont SurfaceDefaultFont();
 
 struct RecordRenderOptions {
-    RenderTransform transform;
+    ViewTransform transform = ScaledDrawing(1.0, 1.0);
     Highlight highlight = Highlight::Screen;
     // Decimals and unit of the continuous line's running total ("T:").
     int totalDecimals = kDefaultDecimals;
@@ -58,7 +58,7 @@ void DrawRecords(DrawingSurface& surface, const RecordList& records, RecordSchem
 // Lines, circles, rectangles and marks only, in the surface's current pen (no labels, no
 // guides): the figure of a record being moved.
 void DrawRecordFigure(DrawingSurface& surface, const MeasureRecord& record, RecordScheme scheme,
-                      const RenderTransform& transform);
+                      const ViewTransform& transform);
 
 // The label lines of a block at `anchor` (surface pixels), `lineGap` apart, in the current
 // font and text colour; empty lines are skipped but keep their place.

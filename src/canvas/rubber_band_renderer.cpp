@@ -11,10 +11,10 @@ void DrawRubberBand(DrawingSurface& surface, const RubberBand& band, const Moved
     if (band.kind == RubberBandKind::MovedRecord) {
         if (band.record != nullptr) {
             surface.SetPen({PenStyle::Solid, 1, 0});
-            // Shifting every stored point is the same as moving the offset the other way.
-            RenderTransform t = view.transform;
-            t.offset = {TruncateToPixel(double(t.offset.x) - band.shift.x),
-                        TruncateToPixel(double(t.offset.y) - band.shift.y)};
+            // Shifting every stored point is the same as moving the origin by the shift.
+            ViewTransform t = view.transform;
+            t.origin = {TruncateToPixel(double(t.origin.x) + band.shift.x),
+                        TruncateToPixel(double(t.origin.y) + band.shift.y)};
             DrawRecordFigure(surface, *band.record, view.scheme, t);
         }
         surface.SetRasterMode(RasterMode::Copy);

@@ -3,7 +3,7 @@
 // band (measure/rubber_band.h); the view calls this once to show and once to erase it.
 #pragma once
 
-#include "canvas/drawing_surface.h"
+#include "base/drawing_surface.h"
 #include "canvas/record_renderer.h"
 #include "canvas/view_factors.h"
 #include "measure/rubber_band.h"
@@ -11,10 +11,10 @@
 namespace lensora {
 
 // How a moved record's stored points reach the view: its numbering scheme and the view's
-// transform (the still canvas: minus its scroll offset).
+// transform (the still canvas: its origin is minus the scroll position).
 struct MovedRecordView {
     RecordScheme scheme = RecordScheme::Still;
-    RenderTransform transform;
+    ViewTransform transform = ScaledDrawing(1.0, 1.0);
 };
 
 // Draws `band` in NOT-XOR mode and leaves the surface in copy mode. A shape being created uses

@@ -6,7 +6,7 @@
 #include <span>
 #include <string_view>
 
-#include "app/text_keys.h"
+#include "base/text_keys.h"
 
 namespace lensora {
 

@@ -2,37 +2,22 @@
 
 namespace lensora {
 
-PixelPoint RenderTransform::Apply(PixelPoint p) const {
-    // Differences in double: a stored point and a scroll offset may lie at opposite ends of
-    // the 32-bit range without overflowing.
-    return {TruncateToPixel((double(p.x) - offset.x) * fx),
-            TruncateToPixel((double(p.y) - offset.y) * fy)};
-}
-
-int RenderTransform::ScaleX(double length) const {
-    return TruncateToPixel(length * fx);
-}
-
-int RenderTransform::ScaleY(double length) const {
-    return TruncateToPixel(length * fy);
-}
-
 namespace {
 bool Is(int w, int h, int width, int height) {
     return w == width && h == height;
 }
 }  // namespace
 
-ScaleFactors ViewToImageFactors(DisplayMode mode, int w, int h) {
+ViewTransform ViewToImageFactors(DisplayMode mode, int w, int h) {
     if (mode != DisplayMode::Fit || w <= 0 || h <= 0) {
-        return {1.0, 1.0};
+        return {};
     }
     // The fit view stretches every picture over the whole view, so its factors are the size
     // ratios; a table keyed by camera and picture size would misplace the drawing on pictures
     // of other sizes (a 1280 x 1024 picture with a large-sensor camera, any picture from
     // elsewhere).
     const double viewHeight = Is(w, h, 1280, 1024) ? 512.0 : 480.0;
-    return {w / 640.0, h / viewHeight};
+    return {{0, 0}, w / 640.0, h / viewHeight};
 }
 
 double SnapshotRecordScale(int w, int h) {

@@ -1,31 +1,10 @@
-// Coordinate mapping of the overlay renderer: how stored record points become surface pixels
-// (minus the scroll offset, times a scale factor, truncated), the still canvas's view-to-picture
-// factors, and the factors a snapshot applies at its capture size. Plain values; any thread.
+// The still canvas's view-to-picture factors and the factors a snapshot applies at its capture
+// size. Plain values; any thread.
 #pragma once
 
-#include "measure/pixel_point.h"
+#include "base/view_transform.h"
 
 namespace lensora {
-
-// Stored point -> surface pixel: ((p - offset) * factor), each coordinate truncated toward
-// zero. The still canvas uses offset = scroll position and factor 1; the saved picture no
-// offset and the view-to-picture factors; the live view the display's scale factors.
-struct RenderTransform {
-    PixelPoint offset;
-    double fx = 1.0;
-    double fy = 1.0;
-
-    PixelPoint Apply(PixelPoint p) const;
-    // A length along x or y (radii, tick half-lengths), truncated.
-    int ScaleX(double length) const;
-    int ScaleY(double length) const;
-};
-
-struct ScaleFactors {
-    double fx = 1.0;
-    double fy = 1.0;
-    friend bool operator==(const ScaleFactors&, const ScaleFactors&) = default;
-};
 
 // How the still canvas shows its picture: 1 fitted into a view of fixed size, 2 at its own
 // size with scroll bars.
@@ -36,7 +15,8 @@ enum class DisplayMode : int { Fit = 1, ActualSize = 2 };
 // 1280 x 1024 picture), so that what is drawn and detected lands where the picture is shown:
 // 1600x1200 -> 2.5, 1280x960 and 1280x1024 -> 2, 640x480 -> 1, 320x240 -> 0.5, and any other
 // size its own ratio on each axis.
-ScaleFactors ViewToImageFactors(DisplayMode mode, int pictureWidth, int pictureHeight);
+// The transform has no origin and rounds to the nearest pixel.
+ViewTransform ViewToImageFactors(DisplayMode mode, int pictureWidth, int pictureHeight);
 
 // Live records are stored for a 640x480 frame; a snapshot draws them at its capture size times
 // this factor: 1600 wide -> 2.5, 1280x960 and 1280x1024 -> 2, 640x480 -> 1, 320x240 -> 0.5,

@@ -3,7 +3,7 @@
 // picture is shown at the 4:3 view's proportions).
 #pragma once
 
-#include "canvas/drawing_surface.h"
+#include "base/drawing_surface.h"
 
 namespace lensora {
 

@@ -65,7 +65,7 @@ class SegmentClickTool final : public ClickTool {
     // Runs the search on the drawn segments and turns the result into the step's record; the
     // anchor starts at the storing click, which is the record's last point.
     ToolStep Store(const std::vector<PixelPoint>& clicks, ToolStep step) {
-        const ViewMapping mapping = CurrentMapping(*hooks_);
+        const ViewTransform mapping = CurrentMapping(*hooks_);
         const DrawnSegment first{StoredToView(clicks[0], mapping),
                                  StoredToView(clicks[1], mapping)};
         const PixelPoint anchor = StoredToView(clicks.back(), mapping);
@@ -129,7 +129,7 @@ class PointClickTool final : public ClickTool {
         if (picture == nullptr) {
             return UnusedStep();
         }
-        const ViewMapping mapping = CurrentMapping(*hooks_);
+        const ViewTransform mapping = CurrentMapping(*hooks_);
         const DrawingSettings drawing = env_.Drawing();
         if (drawing.subPixelEdges && refined_.size() == working_.points.size()) {
             return SubPixelClickStep(*picture, StoredToView(p, mapping), mapping,
@@ -147,7 +147,7 @@ class PointClickTool final : public ClickTool {
 
     // The click snapped and refined to a sub-pixel edge point, kept in record coordinates
     // beside its rounded cross; no edge: the user is told and the click is not collected.
-    ToolStep SubPixelClickStep(const CxImage& picture, PixelPoint click, const ViewMapping& mapping,
+    ToolStep SubPixelClickStep(const CxImage& picture, PixelPoint click, const ViewTransform& mapping,
                                int detectRange) {
         const SubPixelClick refined =
             SnapClickSubPixel(picture, click, mapping, detectRange, noise_.SigmaFor(picture));
@@ -171,7 +171,7 @@ class PointClickTool final : public ClickTool {
         if (!PointToolReady(tool_, working_.points.size())) {
             return UnusedStep();
         }
-        const ViewMapping mapping = CurrentMapping(*hooks_);
+        const ViewTransform mapping = CurrentMapping(*hooks_);
         std::vector<PixelPoint> collected;
         collected.reserve(working_.points.size());
         for (PixelPoint stored : working_.points) {
@@ -203,12 +203,12 @@ class PointClickTool final : public ClickTool {
 
   private:
     std::optional<AutoToolResult> EvaluateSubPixel(PixelPoint rightClick,
-                                                   const ViewMapping& mapping,
+                                                   const ViewTransform& mapping,
                                                    const ScaleContext& scale) const {
         std::vector<PointD> points;
         points.reserve(refined_.size());
         for (const PointD& stored : refined_) {
-            points.push_back({stored.x - mapping.scrollX, stored.y - mapping.scrollY});
+            points.push_back({stored.x - mapping.origin.x, stored.y - mapping.origin.y});
         }
         switch (tool_) {
             case PointTool::kCircle:
@@ -222,7 +222,7 @@ class PointClickTool final : public ClickTool {
     }
 
     std::optional<AutoToolResult> Evaluate(const std::vector<PixelPoint>& collected,
-                                           PixelPoint rightClick, const ViewMapping& mapping,
+                                           PixelPoint rightClick, const ViewTransform& mapping,
                                            const ScaleContext& scale) const {
         std::optional<AutoToolResult> result;
         switch (tool_) {
@@ -252,12 +252,12 @@ class PointClickTool final : public ClickTool {
 
 }  // namespace
 
-ViewMapping CurrentMapping(const DetectionHooks& hooks) {
-    return hooks.mapping ? hooks.mapping() : ViewMapping{};
+ViewTransform CurrentMapping(const DetectionHooks& hooks) {
+    return hooks.mapping ? hooks.mapping() : ViewTransform{};
 }
 
-PixelPoint StoredToView(PixelPoint stored, const ViewMapping& mapping) {
-    return OffsetPoint(stored, -std::int64_t{mapping.scrollX}, -std::int64_t{mapping.scrollY});
+PixelPoint StoredToView(PixelPoint stored, const ViewTransform& mapping) {
+    return OffsetPoint(stored, -std::int64_t{mapping.origin.x}, -std::int64_t{mapping.origin.y});
 }
 
 BusyScope::BusyScope(const DetectionHooks& hooks) : hooks_(hooks) {

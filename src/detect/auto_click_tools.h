@@ -25,9 +25,9 @@ std::unique_ptr<ClickTool> MakePointTool(PointTool tool, AutoView view, SharedHo
                                          ToolEnv& env);
 
 // The hooks' mapping, or the identity when there is none.
-ViewMapping CurrentMapping(const DetectionHooks& hooks);
+ViewTransform CurrentMapping(const DetectionHooks& hooks);
 // A stored point as the detection code sees it: minus the mapping's scroll offset.
-PixelPoint StoredToView(PixelPoint stored, const ViewMapping& mapping);
+PixelPoint StoredToView(PixelPoint stored, const ViewTransform& mapping);
 
 // Reports busy from construction to destruction.
 class BusyScope {

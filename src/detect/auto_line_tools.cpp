@@ -96,13 +96,13 @@ std::optional<double> RefinedLineAngle(const std::array<PointD, 2>& l1,
            3.14159265358979323846;
 }
 
-PointD ToRecordD(const ViewMapping& mapping, PointD view) {
+PointD ToRecordD(const ViewTransform& mapping, PointD view) {
     return mapping.ToRecordD(view);
 }
 
 }  // namespace
 
-DetectedSegment DetectSegment(const CxImage& image, DrawnSegment drawn, const ViewMapping& mapping,
+DetectedSegment DetectSegment(const CxImage& image, DrawnSegment drawn, const ViewTransform& mapping,
                               bool dilated, SubPixelNoise subPixelNoise) {
     const SearchArea area = SearchRectangle(drawn.start, drawn.end);
     const PixelRect rect = ToPictureRect(area.rect, mapping);
@@ -126,7 +126,7 @@ DetectedSegment DetectSegment(const CxImage& image, DrawnSegment drawn, const Vi
 }
 
 std::optional<AutoToolResult> AutoLineLength1(const CxImage& image, DrawnSegment drawn,
-                                              PixelPoint anchor, const ViewMapping& mapping,
+                                              PixelPoint anchor, const ViewTransform& mapping,
                                               const ScaleContext& ctx,
                                               SubPixelNoise subPixelNoise) {
     DetectedSegment segment = DetectSegment(image, drawn, mapping, true, subPixelNoise);
@@ -164,7 +164,7 @@ std::optional<AutoToolResult> AutoLineLength1(const CxImage& image, DrawnSegment
 
 std::optional<LineSpacingResult> AutoLineSpacing(const CxImage& image, DrawnSegment first,
                                                  DrawnSegment second, PixelPoint anchor,
-                                                 const ViewMapping& mapping,
+                                                 const ViewTransform& mapping,
                                                  const ScaleContext& ctx, AutoView view,
                                                  SubPixelNoise subPixelNoise) {
     const DetectedSegment line1 = DetectSegment(image, first, mapping, false, subPixelNoise);
@@ -222,7 +222,7 @@ std::optional<LineSpacingResult> AutoLineSpacing(const CxImage& image, DrawnSegm
 
 std::optional<AngleDetectionResult> AutoAngleDetection(const CxImage& image, DrawnSegment first,
                                                        DrawnSegment second, PixelPoint anchor,
-                                                       const ViewMapping& mapping, AutoView view,
+                                                       const ViewTransform& mapping, AutoView view,
                                                        SubPixelNoise subPixelNoise) {
     const DetectedSegment line1 = DetectSegment(image, first, mapping, false, subPixelNoise);
     const DetectedSegment line2 = DetectSegment(image, second, mapping, false, subPixelNoise);

@@ -15,11 +15,11 @@
 #include <array>
 #include <optional>
 
+#include "base/units.h"
+#include "base/view_transform.h"
 #include "detect/auto_tool_result.h"
 #include "detect/edge_segment.h"
-#include "detect/view_mapping.h"
 #include "imaging/cx_image.h"
-#include "measure/units.h"
 
 namespace lensora {
 
@@ -48,13 +48,13 @@ using SubPixelNoise = std::optional<double>;
 
 // Runs the search for one drawn segment: FindEdgeSegment with the rectangle's mask, or
 // FindEdgeSegmentDilated when `dilated`.
-DetectedSegment DetectSegment(const CxImage& image, DrawnSegment drawn, const ViewMapping& mapping,
+DetectedSegment DetectSegment(const CxImage& image, DrawnSegment drawn, const ViewTransform& mapping,
                               bool dilated, SubPixelNoise subPixelNoise = std::nullopt);
 
 // "Auto Line-Length1": the dilated search; record 23 [A, B, anchor], label "L:". nullopt when
 // the search failed and the drawn segment has no length.
 std::optional<AutoToolResult> AutoLineLength1(const CxImage& image, DrawnSegment drawn,
-                                              PixelPoint anchor, const ViewMapping& mapping,
+                                              PixelPoint anchor, const ViewTransform& mapping,
                                               const ScaleContext& ctx,
                                               SubPixelNoise subPixelNoise = std::nullopt);
 
@@ -72,7 +72,7 @@ struct LineSpacingResult {
 // segments. nullopt when from and to coincide (no distance to measure).
 std::optional<LineSpacingResult> AutoLineSpacing(const CxImage& image, DrawnSegment first,
                                                  DrawnSegment second, PixelPoint anchor,
-                                                 const ViewMapping& mapping,
+                                                 const ViewTransform& mapping,
                                                  const ScaleContext& ctx, AutoView view,
                                                  SubPixelNoise subPixelNoise = std::nullopt);
 
@@ -86,7 +86,7 @@ struct AngleDetectionResult {
 // whose search fails is replaced by its drawn segment. nullopt when a line has no length.
 std::optional<AngleDetectionResult> AutoAngleDetection(const CxImage& image, DrawnSegment first,
                                                        DrawnSegment second, PixelPoint anchor,
-                                                       const ViewMapping& mapping, AutoView view,
+                                                       const ViewTransform& mapping, AutoView view,
                                                        SubPixelNoise subPixelNoise = std::nullopt);
 
 }  // namespace lensora

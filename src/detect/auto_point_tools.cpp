@@ -32,7 +32,7 @@ int KindOf(PointTool tool, AutoView view) {
 }  // namespace
 
 std::optional<PixelPoint> SnapClick(const CxImage& image, PixelPoint click,
-                                    const ViewMapping& mapping, int detectRange) {
+                                    const ViewTransform& mapping, int detectRange) {
     const std::optional<PixelPoint> snapped =
         SnapToEdge(image, mapping.ToPicture(click), detectRange);
     if (!snapped) {
@@ -50,7 +50,7 @@ namespace {
 // The automatic circle's record from a fit: [centre plus scroll, truncated; right click plus
 // scroll], the fitted radius, and with `exact` the unrounded centre and radius as well.
 std::optional<AutoToolResult> CircleResult(const std::optional<FittedCircle>& circle,
-                                           PixelPoint rightClick, const ViewMapping& mapping,
+                                           PixelPoint rightClick, const ViewTransform& mapping,
                                            const ScaleContext& ctx, AutoView view, bool exact) {
     if (!circle) {
         return std::nullopt;
@@ -75,7 +75,7 @@ std::optional<AutoToolResult> CircleResult(const std::optional<FittedCircle>& ci
 }  // namespace
 
 std::optional<AutoToolResult> AutoCircle(std::span<const PixelPoint> collected,
-                                         PixelPoint rightClick, const ViewMapping& mapping,
+                                         PixelPoint rightClick, const ViewTransform& mapping,
                                          const ScaleContext& ctx, AutoView view) {
     return CircleResult(FitCircle(collected), rightClick, mapping, ctx, view, false);
 }
@@ -99,7 +99,7 @@ std::optional<std::size_t> PickArcPoint(std::span<const PixelPoint> collected, c
 }
 
 std::optional<AutoToolResult> AutoArc(std::span<const PixelPoint> collected,
-                                      const ViewMapping& mapping, const ScaleContext& ctx,
+                                      const ViewTransform& mapping, const ScaleContext& ctx,
                                       AutoView view) {
     const std::optional<FittedCircle> circle = FitCircle(collected);
     if (!circle) {
@@ -127,7 +127,7 @@ std::optional<AutoToolResult> AutoArc(std::span<const PixelPoint> collected,
 }
 
 std::optional<AutoToolResult> AutoLineLength2(std::span<const PixelPoint> collected,
-                                              const ViewMapping& mapping, const ScaleContext& ctx,
+                                              const ViewTransform& mapping, const ScaleContext& ctx,
                                               AutoView view) {
     const std::optional<FittedLine> line = FitLine(collected);
     if (!line) {
@@ -146,7 +146,7 @@ std::optional<AutoToolResult> AutoLineLength2(std::span<const PixelPoint> collec
                           std::nullopt};
 }
 
-SubPixelClick SnapClickSubPixel(const CxImage& image, PixelPoint click, const ViewMapping& mapping,
+SubPixelClick SnapClickSubPixel(const CxImage& image, PixelPoint click, const ViewTransform& mapping,
                                 int detectRange, double noiseSigma) {
     const PixelPoint pictureClick = mapping.ToPicture(click);
     const std::optional<SnapOutcome> snapped = SnapToEdgeOutcome(image, pictureClick, detectRange);
@@ -168,20 +168,20 @@ SubPixelClick SnapClickSubPixel(const CxImage& image, PixelPoint click, const Vi
 
 namespace {
 
-PointD Shifted(PointD view, const ViewMapping& mapping) {
+PointD Shifted(PointD view, const ViewTransform& mapping) {
     return mapping.ToRecordD(view);
 }
 
 }  // namespace
 
 std::optional<AutoToolResult> AutoCircleSubPixel(std::span<const PointD> points,
-                                                 PixelPoint rightClick, const ViewMapping& mapping,
+                                                 PixelPoint rightClick, const ViewTransform& mapping,
                                                  const ScaleContext& ctx, AutoView view) {
     return CircleResult(FitCircleGeometric(points), rightClick, mapping, ctx, view, true);
 }
 
 std::optional<AutoToolResult> AutoArcSubPixel(std::span<const PointD> points,
-                                              const ViewMapping& mapping, const ScaleContext& ctx,
+                                              const ViewTransform& mapping, const ScaleContext& ctx,
                                               AutoView view) {
     const std::optional<FittedCircle> circle = FitCircleGeometric(points);
     if (!circle) {
@@ -223,7 +223,7 @@ std::optional<AutoToolResult> AutoArcSubPixel(std::span<const PointD> points,
 }
 
 std::optional<AutoToolResult> AutoLineLength2SubPixel(std::span<const PointD> points,
-                                                      const ViewMapping& mapping,
+                                                      const ViewTransform& mapping,
                                                       const ScaleContext& ctx, AutoView view) {
     if (points.size() < 2) {
         return std::nullopt;

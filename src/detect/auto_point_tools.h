@@ -14,10 +14,10 @@
 #include <optional>
 #include <span>
 
+#include "base/units.h"
+#include "base/view_transform.h"
 #include "detect/auto_tool_result.h"
-#include "detect/view_mapping.h"
 #include "imaging/cx_image.h"
-#include "measure/units.h"
 
 namespace lensora {
 
@@ -27,7 +27,7 @@ enum class PointTool { kCircle, kArc, kLineLength2 };
 // detection range (picture pixels), and converted back. nullopt when the picture is not
 // 24-bit: the click is then ignored.
 std::optional<PixelPoint> SnapClick(const CxImage& image, PixelPoint click,
-                                    const ViewMapping& mapping, int detectRange);
+                                    const ViewTransform& mapping, int detectRange);
 
 // The text shown when "Sub-pixel edges" finds no edge near a click.
 inline constexpr const char* kNoEdgeFoundText = "No edge found near the click";
@@ -40,7 +40,7 @@ struct SubPixelClick {
 // SnapClick followed by the sub-pixel refinement (edge_refine.h) between the click and the
 // snapped pixel, with the contrast floor of the picture's noise (grey levels). No edge when
 // the snap finds no contrast in its window or the refinement refuses the edge.
-SubPixelClick SnapClickSubPixel(const CxImage& image, PixelPoint click, const ViewMapping& mapping,
+SubPixelClick SnapClickSubPixel(const CxImage& image, PixelPoint click, const ViewTransform& mapping,
                                 int detectRange, double noiseSigma);
 
 // Whether the right click may finish the tool: more than two points for the circle and the
@@ -51,7 +51,7 @@ bool PointToolReady(PointTool tool, std::size_t collectedCount);
 // scroll], fitRadius = the fitted radius, labels "A:", "R:", "G:". nullopt for fewer than
 // three points or collinear points.
 std::optional<AutoToolResult> AutoCircle(std::span<const PixelPoint> collected,
-                                         PixelPoint rightClick, const ViewMapping& mapping,
+                                         PixelPoint rightClick, const ViewTransform& mapping,
                                          const ScaleContext& ctx, AutoView view);
 
 // The inner point whose distance from the fitted centre differs least from the fitted radius
@@ -65,14 +65,14 @@ std::optional<std::size_t> PickArcPoint(std::span<const PixelPoint> collected, c
 // "R:", "Angle:", "Arc:" (arc length from the fitted radius). nullopt for fewer than three
 // points or when the fit or the three points give no circle.
 std::optional<AutoToolResult> AutoArc(std::span<const PixelPoint> collected,
-                                      const ViewMapping& mapping, const ScaleContext& ctx,
+                                      const ViewTransform& mapping, const ScaleContext& ctx,
                                       AutoView view);
 
 // Line fitted through the points; the ends are the outermost orthogonal projections of the
 // points onto it (a real length for horizontal and vertical rows too): record [A, B, B] plus
 // scroll, label "L:". nullopt for fewer than two points or all points equal.
 std::optional<AutoToolResult> AutoLineLength2(std::span<const PixelPoint> collected,
-                                              const ViewMapping& mapping, const ScaleContext& ctx,
+                                              const ViewTransform& mapping, const ScaleContext& ctx,
                                               AutoView view);
 
 // The three tools on refined points (view pixels), with "Sub-pixel edges" on. The records
@@ -84,13 +84,13 @@ std::optional<AutoToolResult> AutoLineLength2(std::span<const PixelPoint> collec
 //   (FittedArcLabels); Z is the fitted centre rounded;
 // - line length 2: orthogonal line fit; the ends are the outermost projections.
 std::optional<AutoToolResult> AutoCircleSubPixel(std::span<const PointD> points,
-                                                 PixelPoint rightClick, const ViewMapping& mapping,
+                                                 PixelPoint rightClick, const ViewTransform& mapping,
                                                  const ScaleContext& ctx, AutoView view);
 std::optional<AutoToolResult> AutoArcSubPixel(std::span<const PointD> points,
-                                              const ViewMapping& mapping, const ScaleContext& ctx,
+                                              const ViewTransform& mapping, const ScaleContext& ctx,
                                               AutoView view);
 std::optional<AutoToolResult> AutoLineLength2SubPixel(std::span<const PointD> points,
-                                                      const ViewMapping& mapping,
+                                                      const ViewTransform& mapping,
                                                       const ScaleContext& ctx, AutoView view);
 
 }  // namespace lensora

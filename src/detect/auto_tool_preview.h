@@ -3,8 +3,8 @@
 // point of the point tools. Drawing only; stored points, scroll subtracted. UI thread.
 #pragma once
 
-#include "canvas/drawing_settings.h"
-#include "canvas/drawing_surface.h"
+#include "base/drawing_settings.h"
+#include "base/drawing_surface.h"
 #include "measure/record_lists.h"
 #include "measure/tool_catalog.h"
 

@@ -7,10 +7,10 @@
 #include <optional>
 #include <vector>
 
-#include "app/persisted_settings.h"
+#include "base/persisted_settings.h"
+#include "base/pixel_point.h"
 #include "measure/measure_record.h"
 #include "measure/measured_values.h"
-#include "measure/pixel_point.h"
 
 namespace lensora {
 

@@ -1,7 +1,7 @@
 // One include for the views that run the automatic tools, and which call serves which tool.
 // All calls run on the user-interface thread; the view shows the busy cursor around the
 // segment searches and edge painting, and converts nothing itself: it passes view pixels
-// (client positions) and its ViewMapping (scroll offset and view-to-picture factors).
+// (client positions) and its ViewTransform (scroll offset and view-to-picture factors).
 //
 //   Still mode / live code        Clicks collected by the view    Call
 //   Edge Detect(Global)           none (menu command)             PaintEdgesGlobal
@@ -18,9 +18,9 @@
 // into the MeasureRecord to append. A nullopt result stores nothing.
 #pragma once
 
+#include "base/view_transform.h"
 #include "detect/auto_line_tools.h"
 #include "detect/auto_point_tools.h"
 #include "detect/auto_tool_result.h"
 #include "detect/edge_painting.h"
 #include "detect/grey_region.h"
-#include "detect/view_mapping.h"

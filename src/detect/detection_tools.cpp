@@ -51,7 +51,7 @@ std::unique_ptr<ClickTool> DetectionTools::MakeLiveTool(LiveKind kind, ToolEnv& 
 }
 
 bool DetectionTools::ProcessSection(PixelPoint corner1, PixelPoint corner2) {
-    const ViewMapping mapping = CurrentMapping(*hooks_);
+    const ViewTransform mapping = CurrentMapping(*hooks_);
     const PixelPoint view1 = StoredToView(corner1, mapping);
     const PixelPoint view2 = StoredToView(corner2, mapping);
     return Paint(

@@ -5,7 +5,7 @@
 //
 // Coordinates: the interaction gives the tools stored points (client + scroll in the still
 // view, video-area pixels in the live view); the detection code works in view pixels (client
-// position, no scroll) with the view's ViewMapping. The tools convert with view = stored -
+// position, no scroll) with the view's ViewTransform. The tools convert with view = stored -
 // mapping scroll, so the mapping's scroll offset must be the one the interaction adds.
 //
 // Tools and what their clicks do:
@@ -36,7 +36,7 @@
 #include <memory>
 #include <string_view>
 
-#include "detect/view_mapping.h"
+#include "base/view_transform.h"
 #include "imaging/cx_image.h"
 #include "measure/auto_tool.h"
 
@@ -51,7 +51,7 @@ struct DetectionHooks {
     // searches find nothing and the drawn segments are used).
     std::function<CxImage*()> picture;
     // Scroll offset and view-to-picture factors at this moment.
-    std::function<ViewMapping()> mapping;
+    std::function<ViewTransform()> mapping;
     // true before a segment search or an edge painting, false after it; always paired. The
     // view shows the busy cursor in between.
     std::function<void(bool busy)> busy;

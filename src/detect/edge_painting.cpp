@@ -74,7 +74,7 @@ bool PaintEdgesInRect(CxImage& image, int x1, int y1, int x2, int y2) {
 }
 
 bool PaintEdgesInViewRect(CxImage& image, PixelPoint corner1, PixelPoint corner2,
-                          const ViewMapping& mapping) {
+                          const ViewTransform& mapping) {
     const PixelPoint a = mapping.ToPicture(corner1);
     const PixelPoint b = mapping.ToPicture(corner2);
     return PaintEdgesInRect(image, a.x, a.y, b.x, b.y);

@@ -4,8 +4,8 @@
 // when the user saves. Runs on the user-interface thread; the caller repaints afterwards.
 #pragma once
 
+#include "base/view_transform.h"
 #include "detect/grey_region.h"
-#include "detect/view_mapping.h"
 #include "imaging/cx_image.h"
 
 namespace lensora {
@@ -28,6 +28,6 @@ bool PaintEdgesInRect(CxImage& image, int x1, int y1, int x2, int y2);
 // "Edge Detect(Portion)" from the rectangle dragged in a view: both corners (view pixels) are
 // converted to picture pixels, then PaintEdgesInRect.
 bool PaintEdgesInViewRect(CxImage& image, PixelPoint corner1, PixelPoint corner2,
-                          const ViewMapping& mapping);
+                          const ViewTransform& mapping);
 
 }  // namespace lensora

@@ -13,7 +13,7 @@
 #include <optional>
 
 #include "imaging/cx_image.h"
-#include "measure/pixel_point.h"
+#include "base/pixel_point.h"
 
 namespace lensora {
 

@@ -6,10 +6,10 @@
 
 #include <optional>
 
+#include "base/pixel_point.h"
 #include "detect/grey_region.h"
 #include "detect/hough_threshold.h"
 #include "imaging/cx_image.h"
-#include "measure/pixel_point.h"
 
 namespace lensora {
 

@@ -6,8 +6,8 @@
 #include <array>
 #include <optional>
 
+#include "base/pixel_point.h"
 #include "imaging/cx_image.h"
-#include "measure/pixel_point.h"
 
 namespace lensora {
 

@@ -18,8 +18,8 @@
 
 #include <vector>
 
+#include "base/pixel_point.h"
 #include "detect/grey_region.h"
-#include "measure/pixel_point.h"
 
 namespace lensora {
 

@@ -50,7 +50,7 @@ SearchArea SearchRectangle(PixelPoint start, PixelPoint end) {
     return area;
 }
 
-PixelRect ToPictureRect(const PixelRect& viewRect, const ViewMapping& mapping) {
+PixelRect ToPictureRect(const PixelRect& viewRect, const ViewTransform& mapping) {
     const PixelPoint topLeft = mapping.ToPicture({viewRect.x1, viewRect.y1});
     const PixelPoint bottomRight = mapping.ToPicture({viewRect.x2, viewRect.y2});
     return {topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};

@@ -2,10 +2,10 @@
 // user drew roughly along it (view pixels, y downwards). Plain functions.
 #pragma once
 
+#include "base/pixel_point.h"
+#include "base/view_transform.h"
 #include "detect/edge_segment.h"
 #include "detect/grey_region.h"
-#include "detect/view_mapping.h"
-#include "measure/pixel_point.h"
 
 namespace lensora {
 
@@ -28,6 +28,6 @@ struct SearchArea {
 SearchArea SearchRectangle(PixelPoint start, PixelPoint end);
 
 // The rectangle's corners converted to picture pixels (not clipped; the search clips).
-PixelRect ToPictureRect(const PixelRect& viewRect, const ViewMapping& mapping);
+PixelRect ToPictureRect(const PixelRect& viewRect, const ViewTransform& mapping);
 
 }  // namespace lensora

@@ -1,6 +1,6 @@
 #include "export/csv_writer.h"
 
-#include "app/utf.h"
+#include "base/utf.h"
 #include "export/export_tables.h"
 
 namespace lensora {

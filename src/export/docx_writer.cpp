@@ -6,7 +6,7 @@
 #include <ctime>
 #include <iterator>
 
-#include "app/utf.h"
+#include "base/utf.h"
 #include "export/export_tables.h"
 #include "export/zip_package.h"
 

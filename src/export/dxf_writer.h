@@ -13,7 +13,7 @@
 #include "export/export_file.h"
 #include "export/export_result.h"
 #include "export/export_scale.h"
-#include "measure/pixel_point.h"
+#include "base/pixel_point.h"
 #include "measure/record_lists.h"
 
 namespace lensora {

@@ -39,20 +39,20 @@ bool IsCsv(const std::string& path) {
 
 }  // namespace
 
-std::vector<std::string> ExportFilters(ExportKind kind) {
+std::vector<FileFilter> ExportFilters(ExportKind kind) {
     switch (kind) {
         case ExportKind::Spreadsheet:
-            return {"xlsx Files(*.xlsx)", "csv Files(*.csv)"};
+            return {{"xlsx Files", "*.xlsx"}, {"csv Files", "*.csv"}};
         case ExportKind::Report:
-            return {"docx Files(*.docx)"};
+            return {{"docx Files", "*.docx"}};
         case ExportKind::Drawing:
-            return {"dxf Files(*.dxf)", "DXF files(*.DXF)"};
+            return {{"dxf Files", "*.dxf"}, {"DXF files", "*.DXF"}};
     }
     return {};
 }
 
-std::string ExportTargetName(ExportKind kind, const SavePathAnswer& answer) {
-    std::string path = answer.path;
+std::string ExportTargetName(ExportKind kind, const ChosenPath& answer) {
+    std::string path = answer.path.string();
     const std::string ext = Extension(path);
     switch (kind) {
         case ExportKind::Spreadsheet:
@@ -62,7 +62,7 @@ std::string ExportTargetName(ExportKind kind, const SavePathAnswer& answer) {
             if (ext == ".xls") {
                 return path + "x";
             }
-            return path + (answer.filter == 1 ? ".csv" : ".xlsx");
+            return path + (answer.filterIndex == 1 ? ".csv" : ".xlsx");
         case ExportKind::Report:
             if (ext == ".docx") {
                 return path;
@@ -78,17 +78,14 @@ ExportFlow::ExportFlow(UserPrompts& prompts, const FileSeam& seam)
     : prompts_(prompts), seam_(seam) {}
 
 std::optional<std::string> ExportFlow::AskPath(ExportKind kind, const ExportSource& source) {
-    SavePathQuestion question;
-    question.filters = ExportFilters(kind);
-    question.defaultName = source.defaultName;
-    const auto answer = prompts_.AskSavePath(question);
+    const std::vector<FileFilter> filters = ExportFilters(kind);
+    const auto answer = prompts_.AskSavePath("Save As", source.defaultName, filters);
     if (!answer || answer->path.empty()) {
         return std::nullopt;
     }
     std::string path = ExportTargetName(kind, *answer);
-    // The dialog confirmed the name it returned; a name the extension changed is asked about
-    // here.
-    if (path != answer->path && FileExists(path)) {
+    // The chooser never asks before a file is replaced: the name is settled here first.
+    if (FileExists(path)) {
         const PromptAnswer replace =
             prompts_.Ask(BaseName(path) + " already exists.\nDo you want to replace it?",
                          PromptButtons::YesNo, PromptIcon::Exclamation);

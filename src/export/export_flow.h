@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-#include "app/user_prompts.h"
+#include "base/user_prompts.h"
 #include "canvas/record_rules.h"
 #include "export/docx_writer.h"
 #include "export/export_file.h"
@@ -54,10 +54,10 @@ class ExportFlow {
 };
 
 // The save dialog's file types of an export.
-std::vector<std::string> ExportFilters(ExportKind kind);
+std::vector<FileFilter> ExportFilters(ExportKind kind);
 
 // The name the file is written under: the dialog's answer with the extension of the chosen
 // type where it has none of the export's own (".xls" becomes ".xlsx", ".doc" ".docx").
-std::string ExportTargetName(ExportKind kind, const SavePathAnswer& answer);
+std::string ExportTargetName(ExportKind kind, const ChosenPath& answer);
 
 }  // namespace lensora

@@ -9,7 +9,7 @@
 #include <cmath>
 #include <string>
 
-#include "measure/units.h"
+#include "base/units.h"
 
 namespace lensora {
 

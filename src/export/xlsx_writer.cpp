@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "app/utf.h"
+#include "base/utf.h"
 #include "export/export_tables.h"
 
 namespace lensora {

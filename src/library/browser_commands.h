@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "app/user_prompts.h"
+#include "base/user_prompts.h"
 #include "library/file_ops.h"
 #include "library/media_browser.h"
 

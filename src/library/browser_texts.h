@@ -2,7 +2,7 @@
 // built-in English texts.
 #pragma once
 
-#include "app/text_keys.h"
+#include "base/text_keys.h"
 
 namespace lensora::text {
 

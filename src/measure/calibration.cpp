@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "app/number_format.h"
-#include "app/utf.h"
+#include "base/number_format.h"
+#include "base/utf.h"
 #include "measure/ini_table.h"
 
 namespace lensora {

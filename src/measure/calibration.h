@@ -18,9 +18,9 @@
 #include <string>
 #include <string_view>
 
-#include "app/text_keys.h"
-#include "app/user_prompts.h"
-#include "measure/units.h"
+#include "base/text_keys.h"
+#include "base/units.h"
+#include "base/user_prompts.h"
 
 namespace lensora {
 

@@ -11,23 +11,23 @@
 #include <string>
 #include <vector>
 
-#include "canvas/drawing_settings.h"
+#include "base/drawing_settings.h"
+#include "base/units.h"
 #include "measure/interaction_view.h"
 #include "measure/measure_record.h"
 #include "measure/record_lists.h"
 #include "measure/rubber_band.h"
-#include "measure/units.h"
 
 namespace lensora {
 
 // The part of a view a label block anchored at `anchor` may cover: from a little above-left
 // of the anchor to 120 pixels beyond an estimate of the text width (16 pixels a character),
 // and down to two line heights below its last line. Clamped to the 32-bit range.
-ClientRect LabelArea(PixelPoint anchor, const std::vector<std::string>& lines, int lineGap);
+PixelBox LabelArea(PixelPoint anchor, const std::vector<std::string>& lines, int lineGap);
 // The smallest rectangle holding both.
-ClientRect UnionRect(const ClientRect& a, const ClientRect& b);
+PixelBox UnionRect(const PixelBox& a, const PixelBox& b);
 // The rectangle spanning two points, one pixel grown on every side (right/bottom inside).
-ClientRect SpanRect(PixelPoint a, PixelPoint b);
+PixelBox SpanRect(PixelPoint a, PixelPoint b);
 
 // What a tool needs from the interaction that runs it.
 class ToolEnv {
@@ -100,7 +100,7 @@ class ClickTool {
     }
     // Pointer moved (while the button is up or down). Returns the area whose look changed
     // (stored coordinates), e.g. a freehand path that grew or a label that follows.
-    virtual std::optional<ClientRect> Move(PixelPoint p) {
+    virtual std::optional<PixelBox> Move(PixelPoint p) {
         (void)p;
         return std::nullopt;
     }

@@ -14,7 +14,7 @@ std::int32_t Clamp32(std::int64_t v) {
         v, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
 }
 
-ClientRect MakeRect(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom) {
+PixelBox MakeRect(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom) {
     return {Clamp32(left), Clamp32(top), Clamp32(right), Clamp32(bottom)};
 }
 
@@ -25,8 +25,8 @@ const WorkingLists& EmptyWorking() {
 
 // The part of the view a record being placed may cover: its label block and, when the whole
 // record moves (a text), the box around its points.
-ClientRect PlacementArea(const MeasureRecord& record, std::size_t anchor, bool wholeRecord) {
-    ClientRect area = LabelArea(record.points[anchor], record.labels, record.lineGap);
+PixelBox PlacementArea(const MeasureRecord& record, std::size_t anchor, bool wholeRecord) {
+    PixelBox area = LabelArea(record.points[anchor], record.labels, record.lineGap);
     if (wholeRecord) {
         for (std::size_t i = 1; i < record.points.size(); ++i) {
             area = UnionRect(area, SpanRect(record.points[i - 1], record.points[i]));
@@ -37,7 +37,7 @@ ClientRect PlacementArea(const MeasureRecord& record, std::size_t anchor, bool w
 
 }  // namespace
 
-ClientRect LabelArea(PixelPoint anchor, const std::vector<std::string>& lines, int lineGap) {
+PixelBox LabelArea(PixelPoint anchor, const std::vector<std::string>& lines, int lineGap) {
     std::size_t longest = 0;
     for (const std::string& line : lines) {
         longest = std::max(longest, line.size());
@@ -52,12 +52,12 @@ ClientRect LabelArea(PixelPoint anchor, const std::vector<std::string>& lines, i
                     std::int64_t{anchor.x} + width, std::int64_t{anchor.y} + height);
 }
 
-ClientRect UnionRect(const ClientRect& a, const ClientRect& b) {
+PixelBox UnionRect(const PixelBox& a, const PixelBox& b) {
     return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
             std::max(a.bottom, b.bottom)};
 }
 
-ClientRect SpanRect(PixelPoint a, PixelPoint b) {
+PixelBox SpanRect(PixelPoint a, PixelPoint b) {
     return MakeRect(std::int64_t{std::min(a.x, b.x)} - 1, std::int64_t{std::min(a.y, b.y)} - 1,
                     std::int64_t{std::max(a.x, b.x)} + 2, std::int64_t{std::max(a.y, b.y)} + 2);
 }
@@ -166,7 +166,7 @@ void InteractionCore::PlaceAt(PixelPoint p) {
     if (from == p) {
         return;
     }
-    const ClientRect before = PlacementArea(*record, anchor, placement_->wholeRecord);
+    const PixelBox before = PlacementArea(*record, anchor, placement_->wholeRecord);
     if (placement_->wholeRecord) {
         ShiftRecord(*record, std::int64_t{p.x} - from.x, std::int64_t{p.y} - from.y);
     } else {
@@ -202,7 +202,7 @@ void InteractionCore::PointerMoved(PixelPoint p) {
         EraseBand();
         return;
     }
-    if (const std::optional<ClientRect> changed = tool_->Move(p)) {
+    if (const std::optional<PixelBox> changed = tool_->Move(p)) {
         EraseBand();
         Invalidate(*changed);
     }
@@ -269,6 +269,12 @@ void InteractionCore::ShowBand(std::optional<RubberBand> band) {
         if (band_ == band) {
             return;
         }
+        if (view_.BandDrawing() == RubberBandDrawing::NextFrame) {
+            // The kept figure is simply replaced; the next frame shows the new one.
+            view_.ShowRubberBand(*band);
+            band_ = band;
+            return;
+        }
     }
     EraseBand();
     if (band) {
@@ -289,7 +295,7 @@ void InteractionCore::Repaint() {
     view_.Repaint();
 }
 
-void InteractionCore::Invalidate(const ClientRect& stored) {
+void InteractionCore::Invalidate(const PixelBox& stored) {
     const PixelPoint topLeft = StoredToClient({stored.left, stored.top});
     const PixelPoint bottomRight = StoredToClient({stored.right, stored.bottom});
     view_.InvalidateRect({topLeft.x, topLeft.y, bottomRight.x, bottomRight.y});

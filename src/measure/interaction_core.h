@@ -11,8 +11,8 @@
 #include <memory>
 #include <optional>
 
-#include "app/persisted_settings.h"
-#include "app/text_keys.h"
+#include "base/persisted_settings.h"
+#include "base/text_keys.h"
 #include "measure/click_tool.h"
 #include "measure/interaction_view.h"
 
@@ -57,7 +57,7 @@ class InteractionCore : protected ToolEnv {
     virtual bool InArea(PixelPoint client) const = 0;
     virtual PixelPoint ClientToStored(PixelPoint client) const = 0;
     virtual PixelPoint StoredToClient(PixelPoint stored) const = 0;
-    virtual ClientRect ConfineArea() const = 0;
+    virtual PixelBox ConfineArea() const = 0;
 
     // A tool finished a record. With placementFollows the next click places its label.
     virtual void StoreRecord(MeasureRecord record, bool placementFollows) = 0;
@@ -101,7 +101,7 @@ class InteractionCore : protected ToolEnv {
     void ShowBand(std::optional<RubberBand> band);
     void EraseBand();
     void Repaint();
-    void Invalidate(const ClientRect& stored);
+    void Invalidate(const PixelBox& stored);
 
     InteractionView& View() const { return view_; }
     UserPrompts& Prompts() const { return view_.Prompts(); }

@@ -10,39 +10,40 @@
 #include <optional>
 #include <string_view>
 
-#include "app/user_prompts.h"
-#include "canvas/drawing_settings.h"
-#include "measure/pixel_point.h"
+#include "base/drawing_settings.h"
+#include "base/pixel_box.h"
+#include "base/pixel_point.h"
+#include "base/units.h"
+#include "base/user_prompts.h"
 #include "measure/rubber_band.h"
-#include "measure/units.h"
 
 namespace lensora {
 
-// Left and top inside, right and bottom outside.
-struct ClientRect {
-    std::int32_t left = 0;
-    std::int32_t top = 0;
-    std::int32_t right = 0;
-    std::int32_t bottom = 0;
-
-    bool Contains(PixelPoint p) const {
-        return p.x >= left && p.x < right && p.y >= top && p.y < bottom;
-    }
-    friend bool operator==(const ClientRect&, const ClientRect&) = default;
+// How a view shows the rubber band.
+enum class RubberBandDrawing {
+    // Over a still picture: ShowRubberBand draws the figure at once in NOT-XOR mode and
+    // EraseRubberBand draws it once more, which restores the pixels beneath it. The
+    // interaction erases a figure before it shows another one.
+    NotXor,
+    // Over a picture that is composed anew for every frame (the live view): ShowRubberBand
+    // keeps the figure, replacing any kept one, and the view draws it into the next composed
+    // frame; EraseRubberBand forgets it. Nothing is drawn twice.
+    NextFrame,
 };
 
 class InteractionView {
   public:
     virtual ~InteractionView() = default;
 
+    virtual RubberBandDrawing BandDrawing() const { return RubberBandDrawing::NotXor; }
+
     // Redraw the whole view (records, preview, labels) through the double-buffered paint.
     virtual void Repaint() = 0;
     // Redraw only this part of the view.
-    virtual void InvalidateRect(const ClientRect& rect) = 0;
+    virtual void InvalidateRect(const PixelBox& rect) = 0;
 
-    // Draw the figure in NOT-XOR mode and remember it; EraseRubberBand draws the remembered
-    // figure once more, which restores the pixels beneath it. The interaction erases the
-    // figure before it shows another one and before every repaint it asks for.
+    // The rubber band, drawn as BandDrawing() says. The interaction removes the figure before
+    // every repaint it asks for.
     virtual void ShowRubberBand(const RubberBand& band) = 0;
     virtual void EraseRubberBand() = 0;
 
@@ -50,7 +51,7 @@ class InteractionView {
     // mouse event and the pointer stays inside `area` (clipped by the view to its client area).
     virtual void CaptureMouse() = 0;
     virtual void ReleaseMouse() = 0;
-    virtual void ConfinePointer(const ClientRect& area) = 0;
+    virtual void ConfinePointer(const PixelBox& area) = 0;
     virtual void FreePointer() = 0;
 
     // Pen, label colour and font that shapes made from now on take.

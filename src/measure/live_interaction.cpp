@@ -7,8 +7,6 @@ namespace lensora {
 
 namespace {
 
-constexpr ClientRect kVideoArea{99, 50, 739, 530};
-
 bool IsAutomatic(LiveKind kind) {
     const int code = static_cast<int>(kind);
     return code >= static_cast<int>(LiveKind::kAutoCircle) &&
@@ -43,19 +41,21 @@ LiveInteraction::LiveInteraction(InteractionView& view, LiveRecords& records,
 LiveInteraction::~LiveInteraction() = default;
 
 bool LiveInteraction::InArea(PixelPoint client) const {
-    return kVideoArea.Contains(client);
+    return kLiveClickArea.Contains(ClientToStored(client));
 }
 
 PixelPoint LiveInteraction::ClientToStored(PixelPoint client) const {
-    return OffsetPoint(client, -kVideoOrigin.x, -kVideoOrigin.y);
+    return transform_.ToPicture(client);
 }
 
 PixelPoint LiveInteraction::StoredToClient(PixelPoint stored) const {
-    return OffsetPoint(stored, kVideoOrigin.x, kVideoOrigin.y);
+    return transform_.ToView(stored);
 }
 
-ClientRect LiveInteraction::ConfineArea() const {
-    return kVideoArea;
+PixelBox LiveInteraction::ConfineArea() const {
+    const PixelPoint topLeft = StoredToClient({kLiveClickArea.left, kLiveClickArea.top});
+    const PixelPoint bottomRight = StoredToClient({kLiveClickArea.right, kLiveClickArea.bottom});
+    return {topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
 }
 
 void LiveInteraction::StoreRecord(MeasureRecord record, bool placementFollows) {

@@ -1,7 +1,8 @@
-// Mouse interaction of the live view: the main window forwards the mouse events of the
-// preview (client positions of the main window) and the live tool commands here. Clicks
-// count inside the video area (client x 99..738, y 50..529) and are stored in video-area
-// pixels (client minus (98, 49)). Every tool builds its measurement in the working lists;
+// Mouse interaction of the live view: the live canvas forwards its mouse events (its own
+// client positions) and the live tool commands here. A client position becomes a stored
+// video-area pixel through the view's transform (stored = ToPicture(client); identity at the
+// normal display scale, the display factors in full screen). Clicks count inside the video
+// area (stored x 1..640, y 1..480). Every tool builds its measurement in the working lists;
 // a record enters LiveRecords only at the click that places its label (at once for the
 // circle and square labels). Also: the comparison shapes (length line by two clicks and a
 // length dialog, angle line and tolerance circle from their dialogs' numbers, dragging
@@ -13,6 +14,7 @@
 #include <optional>
 #include <string>
 
+#include "base/view_transform.h"
 #include "measure/auto_tool.h"
 #include "measure/comparison_shapes.h"
 #include "measure/interaction_core.h"
@@ -20,8 +22,8 @@
 
 namespace lensora {
 
-// Client position of the video area's origin: stored point = client - origin.
-inline constexpr PixelPoint kVideoOrigin{98, 49};
+// The part of the 640 x 480 video area that takes clicks, in stored pixels.
+inline constexpr PixelBox kLiveClickArea{1, 1, 641, 481};
 
 enum class LiveRightClick {
     ToolFinished,     // an automatic tool took the right click and finished
@@ -34,6 +36,11 @@ class LiveInteraction final : public InteractionCore {
                     const AppSettings& settings, LabelCounters& counters = SharedLabelCounters(),
                     AutoToolHandler* autoTools = nullptr);
     ~LiveInteraction() override;
+
+    // How client positions map to stored video-area pixels (picture side); rounds to the
+    // nearest pixel. The default is the identity.
+    void SetViewTransform(const ViewTransform& clientToStored) { transform_ = clientToStored; }
+    const ViewTransform& Transform() const { return transform_; }
 
     void MouseDown(PixelPoint client);
     void MouseMove(PixelPoint client);
@@ -82,7 +89,7 @@ class LiveInteraction final : public InteractionCore {
     bool InArea(PixelPoint client) const override;
     PixelPoint ClientToStored(PixelPoint client) const override;
     PixelPoint StoredToClient(PixelPoint stored) const override;
-    ClientRect ConfineArea() const override;
+    PixelBox ConfineArea() const override;
     void StoreRecord(MeasureRecord record, bool placementFollows) override;
     MeasureRecord* PlacementRecord() override { return pending_ ? &*pending_ : nullptr; }
     void CommitPlacement() override;
@@ -96,6 +103,7 @@ class LiveInteraction final : public InteractionCore {
     std::unique_ptr<ClickTool> MakeTool(LiveKind kind);
     void AddShape(ReferenceShape shape, LiveKind kind);
 
+    ViewTransform transform_;
     LiveHistory history_;
     ReferenceShapes& shapes_;
     AutoToolHandler* autoTools_;

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "app/persisted_settings.h"
-#include "canvas/log_font.h"
-#include "measure/pixel_point.h"
+#include "base/log_font.h"
+#include "base/persisted_settings.h"
+#include "base/pixel_point.h"
 #include "measure/tool_catalog.h"
 
 namespace lensora {

@@ -11,9 +11,9 @@
 #include <string_view>
 #include <vector>
 
+#include "base/pixel_point.h"
+#include "base/units.h"
 #include "measure/geometry.h"
-#include "measure/pixel_point.h"
-#include "measure/units.h"
 
 namespace lensora {
 

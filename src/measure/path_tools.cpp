@@ -65,13 +65,13 @@ ToolStep ContinuousLineTool::DoubleClick(PixelPoint p) {
     return step;
 }
 
-std::optional<ClientRect> ContinuousLineTool::Move(PixelPoint p) {
+std::optional<PixelBox> ContinuousLineTool::Move(PixelPoint p) {
     if (!placingLabel_ || working_.points.back() == p) {
         return std::nullopt;
     }
     const std::vector<std::string> label{working_.labels.back()};
     const int gap = kDefaultLineGap;
-    const ClientRect before = LabelArea(working_.points.back(), label, gap);
+    const PixelBox before = LabelArea(working_.points.back(), label, gap);
     working_.points.back() = p;
     return UnionRect(before, LabelArea(p, label, gap));
 }
@@ -108,7 +108,7 @@ ToolStep FreehandTool::Click(PixelPoint p) {
     return step;
 }
 
-std::optional<ClientRect> FreehandTool::Move(PixelPoint p) {
+std::optional<PixelBox> FreehandTool::Move(PixelPoint p) {
     if (working_.points.empty() || working_.points.back() == p) {
         return std::nullopt;
     }

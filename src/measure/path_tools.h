@@ -19,7 +19,7 @@ class ContinuousLineTool final : public ClickTool {
     ToolStep Click(PixelPoint p) override;
     // Stores when at least one segment exists; its own position is not kept.
     ToolStep DoubleClick(PixelPoint p) override;
-    std::optional<ClientRect> Move(PixelPoint p) override;
+    std::optional<PixelBox> Move(PixelPoint p) override;
     std::optional<RubberBand> Band(PixelPoint pointer) const override;
     bool InProgress() const override { return !working_.points.empty(); }
     void Reset() override;
@@ -40,7 +40,7 @@ class FreehandTool final : public ClickTool {
     FreehandTool(int kind, ToolEnv& env) : kind_(kind), env_(env) {}
 
     ToolStep Click(PixelPoint p) override;
-    std::optional<ClientRect> Move(PixelPoint p) override;
+    std::optional<PixelBox> Move(PixelPoint p) override;
     bool InProgress() const override { return !working_.points.empty(); }
     void Reset() override { working_.Clear(); }
     const WorkingLists& Working() const override { return working_; }

@@ -10,8 +10,8 @@
 #include <variant>
 #include <vector>
 
-#include "app/text_keys.h"
-#include "measure/pixel_point.h"
+#include "base/pixel_point.h"
+#include "base/text_keys.h"
 
 namespace lensora {
 

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "measure/pixel_point.h"
+#include "base/pixel_point.h"
 
 namespace lensora {
 

@@ -1,6 +1,6 @@
 #include "measure/still_interaction.h"
 
-#include "app/text_keys.h"
+#include "base/text_keys.h"
 #include "measure/hit_testing.h"
 #include "measure/measure_tools.h"
 #include "measure/record_move.h"
@@ -83,7 +83,7 @@ PixelPoint StillInteraction::StoredToClient(PixelPoint stored) const {
     return OffsetPoint(stored, -std::int64_t{scroll_.x}, -std::int64_t{scroll_.y});
 }
 
-ClientRect StillInteraction::ConfineArea() const {
+PixelBox StillInteraction::ConfineArea() const {
     return {0, 0, areaWidth_, areaHeight_};
 }
 

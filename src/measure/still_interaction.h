@@ -84,7 +84,7 @@ class StillInteraction final : public InteractionCore {
     bool InArea(PixelPoint client) const override;
     PixelPoint ClientToStored(PixelPoint client) const override;
     PixelPoint StoredToClient(PixelPoint stored) const override;
-    ClientRect ConfineArea() const override;
+    PixelBox ConfineArea() const override;
     void StoreRecord(MeasureRecord record, bool placementFollows) override;
     MeasureRecord* PlacementRecord() override;
     void CommitPlacement() override { placed_ = nullptr; }

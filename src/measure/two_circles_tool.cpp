@@ -86,7 +86,7 @@ ToolStep TwoCirclesTool::Click(PixelPoint p) {
     }
 }
 
-std::optional<ClientRect> TwoCirclesTool::Move(PixelPoint p) {
+std::optional<PixelBox> TwoCirclesTool::Move(PixelPoint p) {
     if (following_ < 0 || working_.points[following_] == p) {
         return std::nullopt;
     }
@@ -94,7 +94,7 @@ std::optional<ClientRect> TwoCirclesTool::Move(PixelPoint p) {
                              : following_ == kRadius2Anchor ? 1
                                                             : 2;
     const std::vector<std::string> label{working_.labels.at(line)};
-    const ClientRect before = LabelArea(working_.points[following_], label, kDefaultLineGap);
+    const PixelBox before = LabelArea(working_.points[following_], label, kDefaultLineGap);
     working_.points[following_] = p;
     return UnionRect(before, LabelArea(p, label, kDefaultLineGap));
 }

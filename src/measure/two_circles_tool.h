@@ -16,7 +16,7 @@ class TwoCirclesTool final : public ClickTool {
     TwoCirclesTool(int kind, ToolEnv& env) : kind_(kind), env_(env) {}
 
     ToolStep Click(PixelPoint p) override;
-    std::optional<ClientRect> Move(PixelPoint p) override;
+    std::optional<PixelBox> Move(PixelPoint p) override;
     bool InProgress() const override { return clicks_ > 0; }
     void Reset() override;
     const WorkingLists& Working() const override { return working_; }

@@ -24,11 +24,9 @@ class LogindWatcher;
 class UdevMonitor;
 class VirtualMicroscope;
 
-// The live view's drawing state used by the preview: records and switches.
+// How the live overlays are scaled and labelled (the records, shapes and switches belong to the
+// live session).
 struct LiveOverlayState {
-    LiveRecords records;
-    std::vector<ReferenceShape> shapes;
-    LiveOverlaySwitches switches;
     RulerSettings ruler;
     ReferenceContext reference;
     LiveLabelStyle labels;

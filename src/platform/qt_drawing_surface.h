@@ -8,7 +8,7 @@
 #include <QPainter>
 #include <memory>
 
-#include "canvas/drawing_surface.h"
+#include "base/drawing_surface.h"
 
 namespace lensora {
 

@@ -7,7 +7,7 @@
 #include <QString>
 #include <memory>
 
-#include "app/settings_store.h"
+#include "base/settings_store.h"
 
 namespace lensora {
 

@@ -1,13 +1,35 @@
 #include "platform/qt_user_prompts.h"
 
+#include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QStringList>
 
-#include "app/text_keys.h"
+#include "base/text_keys.h"
 
 namespace lensora {
 namespace {
+
+QString FromUtf8(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+// File names travel as bytes; Qt decodes them the way the file system does.
+QString FromPath(const std::filesystem::path& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path.native()));
+}
+
+std::filesystem::path ToPath(const QString& name) {
+    return std::filesystem::path(QFile::encodeName(name).toStdString());
+}
+
+QStringList FilterList(std::span<const FileFilter> filters) {
+    QStringList list;
+    for (const FileFilter& f : filters) {
+        list << FromUtf8(f.name) + QStringLiteral("(") + FromUtf8(f.pattern) + QStringLiteral(")");
+    }
+    return list;
+}
 
 QMessageBox::Icon ToQt(PromptIcon icon) {
     switch (icon) {
@@ -67,22 +89,31 @@ PromptAnswer QtUserPrompts::Ask(std::string_view text, PromptButtons buttons, Pr
     return buttons == PromptButtons::YesNo ? PromptAnswer::No : PromptAnswer::Cancel;
 }
 
-std::optional<SavePathAnswer> QtUserPrompts::AskSavePath(const SavePathQuestion& question) {
-    QStringList filters;
-    for (const std::string& f : question.filters) {
-        filters << QString::fromStdString(f);
-    }
-    QString selected = filters.isEmpty() ? QString() : filters.front();
-    const QFileDialog::Options options =
-        question.confirmOverwrite ? QFileDialog::Options() : QFileDialog::DontConfirmOverwrite;
-    const QString path = QFileDialog::getSaveFileName(parent_, QString(),
-                                                      QString::fromStdString(question.defaultName),
-                                                      filters.join(";;"), &selected, options);
-    if (path.isEmpty()) {
+std::optional<std::filesystem::path> QtUserPrompts::AskOpenPath(
+    std::string_view title, const std::filesystem::path& start,
+    std::span<const FileFilter> filters) {
+    const QString name = QFileDialog::getOpenFileName(
+        parent_, FromUtf8(title), FromPath(start), FilterList(filters).join(QStringLiteral(";;")));
+    if (name.isEmpty()) {
         return std::nullopt;
     }
-    const auto index = filters.indexOf(selected);
-    return SavePathAnswer{path.toStdString(), index < 0 ? 0u : static_cast<std::size_t>(index)};
+    return ToPath(name);
+}
+
+std::optional<ChosenPath> QtUserPrompts::AskSavePath(std::string_view title,
+                                                     const std::filesystem::path& start,
+                                                     std::span<const FileFilter> filters) {
+    const QStringList list = FilterList(filters);
+    QString selected;
+    // ChooseSavePath asks before a file is replaced, after the extension is settled.
+    const QString name = QFileDialog::getSaveFileName(parent_, FromUtf8(title), FromPath(start),
+                                                      list.join(QStringLiteral(";;")), &selected,
+                                                      QFileDialog::DontConfirmOverwrite);
+    if (name.isEmpty()) {
+        return std::nullopt;
+    }
+    const qsizetype index = list.indexOf(selected);
+    return ChosenPath{ToPath(name), index < 0 ? 0 : static_cast<std::size_t>(index)};
 }
 
 }  // namespace lensora

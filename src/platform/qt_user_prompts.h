@@ -4,7 +4,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "app/user_prompts.h"
+#include "base/user_prompts.h"
 
 namespace lensora {
 
@@ -13,7 +13,12 @@ class QtUserPrompts : public UserPrompts {
     explicit QtUserPrompts(QWidget* parent) : parent_(parent) {}
     void Show(std::string_view text, PromptIcon icon) override;
     PromptAnswer Ask(std::string_view text, PromptButtons buttons, PromptIcon icon) override;
-    std::optional<SavePathAnswer> AskSavePath(const SavePathQuestion& question) override;
+    std::optional<std::filesystem::path> AskOpenPath(std::string_view title,
+                                                     const std::filesystem::path& start,
+                                                     std::span<const FileFilter> filters) override;
+    std::optional<ChosenPath> AskSavePath(std::string_view title,
+                                          const std::filesystem::path& start,
+                                          std::span<const FileFilter> filters) override;
 
   private:
     QPointer<QWidget> parent_;

@@ -6,7 +6,7 @@
 #include <QLocale>
 #include <QStandardPaths>
 
-#include "app/language.h"
+#include "base/language.h"
 
 namespace lensora {
 

@@ -1,9 +1,9 @@
-#include "app/language.h"
+#include "base/language.h"
 
 #include <gtest/gtest.h>
 
 #include "app/app_state.h"
-#include "app/text_catalog.h"
+#include "base/text_catalog.h"
 #include "support/temp_dir.h"
 
 namespace lensora {

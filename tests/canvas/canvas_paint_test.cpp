@@ -23,15 +23,16 @@ struct Picture {
 };
 
 TEST(ViewFactors, FitViewFactorsAreThePictureToViewRatios) {
-    EXPECT_EQ(ViewToImageFactors(DisplayMode::Fit, 1280, 1024), (ScaleFactors{2.0, 2.0}));
-    EXPECT_EQ(ViewToImageFactors(DisplayMode::Fit, 640, 480), (ScaleFactors{1.0, 1.0}));
-    EXPECT_EQ(ViewToImageFactors(DisplayMode::Fit, 320, 240), (ScaleFactors{0.5, 0.5}));
-    EXPECT_EQ(ViewToImageFactors(DisplayMode::Fit, 1600, 1200), (ScaleFactors{2.5, 2.5}));
-    EXPECT_EQ(ViewToImageFactors(DisplayMode::Fit, 1280, 960), (ScaleFactors{2.0, 2.0}));
-    EXPECT_EQ(ViewToImageFactors(DisplayMode::Fit, 1024, 768), (ScaleFactors{1.6, 1.6}));
-    EXPECT_EQ(ViewToImageFactors(DisplayMode::Fit, 2048, 1536), (ScaleFactors{3.2, 3.2}));
-    EXPECT_EQ(ViewToImageFactors(DisplayMode::Fit, 800, 480), (ScaleFactors{1.25, 1.0}));
-    EXPECT_EQ(ViewToImageFactors(DisplayMode::ActualSize, 1280, 1024), (ScaleFactors{1.0, 1.0}));
+    EXPECT_EQ(ViewToImageFactors(DisplayMode::Fit, 1280, 1024), (ViewTransform{{0, 0}, 2.0, 2.0}));
+    EXPECT_EQ(ViewToImageFactors(DisplayMode::Fit, 640, 480), (ViewTransform{{0, 0}, 1.0, 1.0}));
+    EXPECT_EQ(ViewToImageFactors(DisplayMode::Fit, 320, 240), (ViewTransform{{0, 0}, 0.5, 0.5}));
+    EXPECT_EQ(ViewToImageFactors(DisplayMode::Fit, 1600, 1200), (ViewTransform{{0, 0}, 2.5, 2.5}));
+    EXPECT_EQ(ViewToImageFactors(DisplayMode::Fit, 1280, 960), (ViewTransform{{0, 0}, 2.0, 2.0}));
+    EXPECT_EQ(ViewToImageFactors(DisplayMode::Fit, 1024, 768), (ViewTransform{{0, 0}, 1.6, 1.6}));
+    EXPECT_EQ(ViewToImageFactors(DisplayMode::Fit, 2048, 1536), (ViewTransform{{0, 0}, 3.2, 3.2}));
+    EXPECT_EQ(ViewToImageFactors(DisplayMode::Fit, 800, 480), (ViewTransform{{0, 0}, 1.25, 1.0}));
+    EXPECT_EQ(ViewToImageFactors(DisplayMode::ActualSize, 1280, 1024),
+              (ViewTransform{{0, 0}, 1.0, 1.0}));
 
     EXPECT_EQ(SnapshotRecordScale(1600, 1200), 2.5);
     EXPECT_EQ(SnapshotRecordScale(1600, 900), 2.5);

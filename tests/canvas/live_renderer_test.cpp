@@ -133,7 +133,7 @@ TEST(ReferenceOverlays, LengthLineAngleLineAndToleranceCircle) {
     tolerance.toleranceMinusPx = 5;
     tolerance.textColor = 0x00FF00;
     RecordingSurface t;
-    ctx.display = {2.0, 2.0};
+    ctx.display = ScaledDrawing(2.0, 2.0);
     DrawReferenceOverlays(t, std::span(&tolerance, 1), ctx);
     const auto rings = t.Of(Op::Ellipse);
     ASSERT_EQ(rings.size(), 3u);
@@ -240,7 +240,9 @@ TEST(RubberBand, EachFigureInNotXorWithItsPen) {
     band.record = &circle;
     band.shift = {5, 7};
     RecordingSurface moved;
-    DrawRubberBand(moved, band, {RecordScheme::Still, RenderTransform{{30, 40}, 1, 1}});
+    DrawRubberBand(
+        moved, band,
+        {RecordScheme::Still, ViewTransform{{-30, -40}, 1, 1, PixelRounding::TowardZero}});
     EXPECT_THAT(Texts(moved), IsEmpty());
     EXPECT_EQ(moved.Of(Op::Ellipse)[0].box, Around({75, 67}, 10));
     EXPECT_EQ(moved.Of(Op::Rectangle).size(), 3u);
@@ -265,7 +267,7 @@ TEST(ReferenceOverlays, ExtremeShapesAndRulersDrawWithoutOverflow) {
         shapes[i].penWidth = kMax;
     }
     ReferenceContext ctx;
-    ctx.display = {3.2, 3.2};
+    ctx.display = ScaledDrawing(3.2, 3.2);
     ctx.magnification = 1e-300;
     RecordingSurface s;
     DrawReferenceOverlays(s, shapes, ctx);

@@ -201,7 +201,7 @@ TEST(RecordRenderer, PolygonSkipsEdgesEndingOnTheViewBorder) {
                                       Seg{{10, 40}, {10, 10}}));
     // Scrolled so that the first two vertices land on y = 0: the edges ending there go.
     RecordRenderOptions scrolled;
-    scrolled.transform.offset = {0, 10};
+    scrolled.transform.origin = {0, -10};
     EXPECT_THAT(Lines(Draw(Still(StillKind::kPolygon, pts), scrolled)),
                 ElementsAre(Seg{{50, 0}, {30, 30}}, Seg{{30, 30}, {10, 30}}));
     EXPECT_THAT(Lines(Draw(Still(StillKind::kPolygon, {{1, 1}, {2, 2}}))), IsEmpty());
@@ -287,7 +287,7 @@ TEST(RecordRenderer, ScrollOffsetMovesEveryFigureAndLabel) {
     RecordingSurface base, scrolled;
     RecordRenderOptions options;
     DrawRecords(base, list, RecordScheme::Still, options);
-    options.transform.offset = {30, 40};
+    options.transform.origin = {-30, -40};
     DrawRecords(scrolled, list, RecordScheme::Still, options);
     ExpectShifted(base, scrolled, {-30, -40});
 }

@@ -38,7 +38,7 @@ TEST(FitCircle, ExactForPointsOnACircleAndRefusesDegenerateInput) {
 }
 
 TEST(AutoCircle, ThreeSnappedPointsOnARadiusFiftyCircle) {
-    const ViewMapping mapping;
+    const ViewTransform mapping;
     for (int noise : {0, 15}) {
         CxImage image = DiscPicture(400, 400, 200, 200, 50);
         AddNoise(image, noise, 21);
@@ -73,7 +73,7 @@ TEST(AutoCircle, ThreeSnappedPointsOnARadiusFiftyCircle) {
 
 TEST(AutoCircle, RecordPointsCarryTheScrollAndLiveCode) {
     const std::vector<PixelPoint> collected = {{250, 200}, {200, 150}, {150, 200}};
-    const ViewMapping scrolled{30, 40, 1.0, 1.0};
+    const ViewTransform scrolled{30, 40, 1.0, 1.0};
     const std::optional<AutoToolResult> result =
         AutoCircle(collected, {10, 20}, scrolled, kScale, AutoView::kLive);
     ASSERT_TRUE(result);
@@ -88,7 +88,7 @@ TEST(AutoCircle, RecordPointsCarryTheScrollAndLiveCode) {
 }
 
 TEST(AutoArc, ClockwiseArcsReportTheArcThroughTheMiddlePoint) {
-    const ViewMapping mapping;
+    const ViewTransform mapping;
     // A quarter from the top to the right, clockwise on screen and back.
     const std::vector<PixelPoint> clockwise = {{200, 150}, {240, 170}, {250, 200}};
     const std::vector<PixelPoint> counter = {{250, 200}, {240, 170}, {200, 150}};
@@ -106,7 +106,7 @@ TEST(AutoArc, ClockwiseArcsReportTheArcThroughTheMiddlePoint) {
     // Three quarters clockwise: top, right, bottom, left.
     const std::vector<PixelPoint> large = {{200, 150}, {250, 200}, {200, 250}, {150, 200}};
     const std::optional<AutoToolResult> result =
-        AutoArc(large, ViewMapping{5, 6, 1.0, 1.0}, kScale, AutoView::kLive);
+        AutoArc(large, ViewTransform{5, 6, 1.0, 1.0}, kScale, AutoView::kLive);
     ASSERT_TRUE(result);
     EXPECT_EQ(result->kind, int(LiveKind::kAutoArc));
     EXPECT_EQ(result->labels[1], "Angle:270.00°");
@@ -139,14 +139,14 @@ TEST(AutoArc, PicksAnInnerPointNeverTheEnds) {
         EXPECT_GE(picked, 1u);
         EXPECT_LE(picked, count - 2);
         const std::optional<AutoToolResult> result =
-            AutoArc(arc, ViewMapping{}, kScale, AutoView::kStill);
+            AutoArc(arc, ViewTransform{}, kScale, AutoView::kStill);
         ASSERT_TRUE(result);
         EXPECT_EQ(result->points[1], arc[picked]);
     }
 }
 
 TEST(AutoLineLength2, RowsOfPointsGetTheirRealLength) {
-    const ViewMapping mapping{10, 20, 1.0, 1.0};
+    const ViewTransform mapping{10, 20, 1.0, 1.0};
     struct Case {
         std::vector<PixelPoint> points;
         PixelPoint a;
@@ -178,7 +178,7 @@ TEST(AutoLineLength2, RowsOfPointsGetTheirRealLength) {
 
 TEST(AutoLineLength1, FindsTheEdgeOrKeepsTheDrawnLine) {
     // Actual size scrolled by (10, 20): picture = view + scroll, records keep picture pixels.
-    const ViewMapping mapping{10, 20, 1.0, 1.0};
+    const ViewTransform mapping{10, 20, 1.0, 1.0};
     for (int noise : {0, 20}) {
         CxImage image = VerticalBarPicture(200, 160, 80, 119);
         AddNoise(image, noise, 8);
@@ -202,7 +202,7 @@ TEST(AutoLineLength1, FindsTheEdgeOrKeepsTheDrawnLine) {
 }
 
 TEST(AutoLineSpacing, MidpointAndPerpendicularFootOrDrawnMidpoints) {
-    const ViewMapping mapping;
+    const ViewTransform mapping;
     const DrawnSegment first{{83, 30}, {83, 130}};
     const DrawnSegment second{{116, 30}, {116, 130}};
     for (int noise : {0, 20}) {
@@ -249,7 +249,7 @@ TEST(AutoAngleDetection, AngleBetweenTwoFoundLines) {
         AddNoise(image, noise, 30);
         const std::optional<AngleDetectionResult> result =
             AutoAngleDetection(image, {{20, 148}, {110, 148}}, {{173, 120}, {231, 20}}, {250, 200},
-                               ViewMapping{}, AutoView::kStill);
+                               ViewTransform{}, AutoView::kStill);
         ASSERT_TRUE(result) << noise;
         EXPECT_TRUE(result->firstFound);
         EXPECT_TRUE(result->secondFound);
@@ -260,8 +260,9 @@ TEST(AutoAngleDetection, AngleBetweenTwoFoundLines) {
     }
     // Nothing found: the drawn segments stand in.
     const CxImage flat = UniformPicture(300, 240, 100);
-    const std::optional<AngleDetectionResult> drawn = AutoAngleDetection(
-        flat, {{0, 100}, {100, 100}}, {{0, 100}, {100, 0}}, {5, 5}, ViewMapping{}, AutoView::kLive);
+    const std::optional<AngleDetectionResult> drawn =
+        AutoAngleDetection(flat, {{0, 100}, {100, 100}}, {{0, 100}, {100, 0}}, {5, 5},
+                           ViewTransform{}, AutoView::kLive);
     ASSERT_TRUE(drawn);
     EXPECT_FALSE(drawn->firstFound);
     EXPECT_EQ(drawn->record.kind, int(LiveKind::kAutoAngle));

@@ -24,7 +24,7 @@ using P = PixelPoint;
 struct Window {
     CxImage picture;
     bool hasPicture = true;
-    ViewMapping mapping;
+    ViewTransform mapping;
     int busyDepth = 0;
     int busyRuns = 0;
     bool busyFault = false;
@@ -65,7 +65,7 @@ struct Still {
     // Clicks at picture positions (factor 1).
     void ClickAt(P picture) {
         interaction.MouseDown(
-            {picture.x - window.mapping.scrollX, picture.y - window.mapping.scrollY});
+            {picture.x - window.mapping.origin.x, picture.y - window.mapping.origin.y});
     }
 };
 
@@ -82,6 +82,7 @@ struct Live {
     explicit Live(CxImage picture) {
         window.picture = std::move(picture);
         view.drawing.subPixelEdges = false;
+        interaction.SetViewTransform(kVideoAreaInMainWindow);
     }
     void ClickAt(P video) { interaction.MouseDown({video.x + 98, video.y + 49}); }
 };

@@ -92,7 +92,7 @@ TEST(EdgePainting, PortionPaintsOnlyInsideItsBounds) {
     EXPECT_TRUE(PaintEdgesInRect(image, -20, -20, 30, 30));
     // From a view at half size: the same as the picture rectangle.
     CxImage viewed = Checkerboard(80, 60, 5);
-    ASSERT_TRUE(PaintEdgesInViewRect(viewed, {30, 25}, {5, 4}, ViewMapping{0, 0, 2.0, 2.0}));
+    ASSERT_TRUE(PaintEdgesInViewRect(viewed, {30, 25}, {5, 4}, ViewTransform{0, 0, 2.0, 2.0}));
     CxImage direct = Checkerboard(80, 60, 5);
     ASSERT_TRUE(PaintEdgesInRect(direct, 10, 8, 60, 50));
     EXPECT_EQ(Bytes(viewed), Bytes(direct));

@@ -60,7 +60,7 @@ TEST(SearchRectangle, DifferenceOfExactlyTwentyGetsTheBand) {
     // Far outside any picture: the band stops at the int range.
     EXPECT_EQ(SearchRectangle({INT32_MIN, 0}, {INT32_MIN, 100}).rect.x1, INT32_MIN);
     // Picture corners from view corners through the mapping.
-    const ViewMapping mapping{5, 7, 2.5, 2.5};
+    const ViewTransform mapping{5, 7, 2.5, 2.5};
     EXPECT_EQ(ToPictureRect({10, 20, 30, 41}, mapping), (PixelRect{30, 57, 80, 110}));
 }
 

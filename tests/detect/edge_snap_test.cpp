@@ -75,16 +75,17 @@ TEST(SnapToEdge, RefusesPicturesThatAreNotTwentyFourBit) {
     CxImage grey;
     ASSERT_TRUE(grey.Create(50, 50, 8));
     EXPECT_FALSE(SnapToEdge(grey, {20, 20}, 20));
-    EXPECT_FALSE(SnapClick(grey, {20, 20}, ViewMapping{}, 20));
+    EXPECT_FALSE(SnapClick(grey, {20, 20}, ViewTransform{}, 20));
 }
 
-TEST(SnapToEdge, ClicksAreConvertedThroughTheViewMapping) {
+TEST(SnapToEdge, ClicksAreConvertedThroughTheViewTransform) {
     const CxImage image = StepPicture();
     // Fit view at half size: view (50, 50) is picture (100, 100), snapped to (110, 101).
-    EXPECT_EQ(SnapClick(image, {50, 50}, ViewMapping{0, 0, 2.0, 2.0}, 20), (PixelPoint{55, 51}));
+    EXPECT_EQ(SnapClick(image, {50, 50}, ViewTransform{0, 0, 2.0, 2.0}, 20), (PixelPoint{55, 51}));
     // Actual size, scrolled.
-    EXPECT_EQ(SnapClick(image, {60, 70}, ViewMapping{40, 30, 1.0, 1.0}, 20), (PixelPoint{70, 71}));
-    const ViewMapping mapping{3, 4, 2.5, 2.5};
+    EXPECT_EQ(SnapClick(image, {60, 70}, ViewTransform{40, 30, 1.0, 1.0}, 20),
+              (PixelPoint{70, 71}));
+    const ViewTransform mapping{3, 4, 2.5, 2.5};
     EXPECT_EQ(mapping.ToPicture({10, 11}), (PixelPoint{28, 32}));  // 3 + 25, 4 + 27.5
     EXPECT_EQ(mapping.ToView({28, 32}), (PixelPoint{10, 11}));
     EXPECT_EQ(mapping.ToRecord({10, 11}), (PixelPoint{13, 15}));

@@ -55,7 +55,7 @@ std::vector<PointD> Refined(const CxImage& image, const std::vector<PixelPoint>&
     std::vector<PointD> points;
     for (PixelPoint click : clicks) {
         const SubPixelClick refined =
-            SnapClickSubPixel(image, click, ViewMapping{}, kRange, noise.SigmaFor(image));
+            SnapClickSubPixel(image, click, ViewTransform{}, kRange, noise.SigmaFor(image));
         EXPECT_TRUE(refined.point) << click.x << "," << click.y;
         if (refined.point) {
             points.push_back(*refined.point);
@@ -73,7 +73,7 @@ CircleError SubPixelCircleError(const CxImage& image, const std::vector<PixelPoi
                                 PointD centre, double radius) {
     const std::vector<PointD> points = Refined(image, clicks);
     const auto result =
-        AutoCircleSubPixel(points, {0, 0}, ViewMapping{}, kPixels, AutoView::kStill);
+        AutoCircleSubPixel(points, {0, 0}, ViewTransform{}, kPixels, AutoView::kStill);
     if (!result || !result->refined || !result->refined->centre) {
         ADD_FAILURE() << "no circle";
         return {1e9, 1e9};
@@ -86,9 +86,9 @@ CircleError SnappedCircleError(const CxImage& image, const std::vector<PixelPoin
                                PointD centre, double radius) {
     std::vector<PixelPoint> snapped;
     for (PixelPoint click : clicks) {
-        snapped.push_back(*SnapClick(image, click, ViewMapping{}, kRange));
+        snapped.push_back(*SnapClick(image, click, ViewTransform{}, kRange));
     }
-    const auto result = AutoCircle(snapped, {0, 0}, ViewMapping{}, kPixels, AutoView::kStill);
+    const auto result = AutoCircle(snapped, {0, 0}, ViewTransform{}, kPixels, AutoView::kStill);
     if (!result) {
         return {1e9, 1e9};
     }
@@ -166,13 +166,13 @@ TEST(SubPixelAccuracy, BarPairAndRectangleEdges) {
                                                            : PointD{along, edge.at + offset};
                         const PixelPoint click = RoundToPixel(exact);
                         const SubPixelClick refined = SnapClickSubPixel(
-                            picture, click, ViewMapping{}, kRange, noise.SigmaFor(picture));
+                            picture, click, ViewTransform{}, kRange, noise.SigmaFor(picture));
                         ASSERT_TRUE(refined.point) << Name(condition);
                         const double error = edge.vertical ? std::abs(refined.point->x - edge.at)
                                                            : std::abs(refined.point->y - edge.at);
                         worst = std::max(worst, error);
                         const PixelPoint snapped =
-                            *SnapClick(picture, click, ViewMapping{}, kRange);
+                            *SnapClick(picture, click, ViewTransform{}, kRange);
                         worstSnapped =
                             std::max(worstSnapped, edge.vertical ? std::abs(snapped.x - edge.at)
                                                                  : std::abs(snapped.y - edge.at));
@@ -216,7 +216,7 @@ TEST(SubPixelAccuracy, TwoLinesAtAKnownAngle) {
             }
             std::optional<AutoToolResult> line;
             if (subPixel) {
-                line = AutoLineLength2SubPixel(Refined(picture, clicks), ViewMapping{}, kPixels,
+                line = AutoLineLength2SubPixel(Refined(picture, clicks), ViewTransform{}, kPixels,
                                                AutoView::kStill);
                 if (!line || !line->refined) {
                     ADD_FAILURE() << "no line";
@@ -228,9 +228,9 @@ TEST(SubPixelAccuracy, TwoLinesAtAKnownAngle) {
             }
             std::vector<PixelPoint> snapped;
             for (PixelPoint click : clicks) {
-                snapped.push_back(*SnapClick(picture, click, ViewMapping{}, kRange));
+                snapped.push_back(*SnapClick(picture, click, ViewTransform{}, kRange));
             }
-            line = AutoLineLength2(snapped, ViewMapping{}, kPixels, AutoView::kStill);
+            line = AutoLineLength2(snapped, ViewTransform{}, kPixels, AutoView::kStill);
             const PointD a = ToPointD(line->points[0]);
             const PointD b = ToPointD(line->points[1]);
             return std::atan2(b.y - a.y, b.x - a.x);
@@ -262,7 +262,7 @@ TEST(SubPixelAccuracy, UniformNoiseHasNoEdge) {
     for (int y = 40; y < 270; y += 23) {
         for (int x = 40; x < 270; x += 19) {
             const SubPixelClick click =
-                SnapClickSubPixel(picture, {x, y}, ViewMapping{}, kRange, noise.SigmaFor(picture));
+                SnapClickSubPixel(picture, {x, y}, ViewTransform{}, kRange, noise.SigmaFor(picture));
             EXPECT_TRUE(click.detectable);
             EXPECT_FALSE(click.point)
                 << x << "," << y << " " << click.point->x << "," << click.point->y;

@@ -49,7 +49,7 @@ TEST(SubPixelSegmentTools, SpacingAndAngleBetweenRefinedLines) {
         NoiseCache noise;
         const auto spacing =
             AutoLineSpacing(pair, {{138, 30}, {138, 130}}, {{172, 30}, {172, 130}}, {150, 140},
-                            ViewMapping{}, kPixels, AutoView::kStill, noise.SigmaFor(pair));
+                            ViewTransform{}, kPixels, AutoView::kStill, noise.SigmaFor(pair));
         ASSERT_TRUE(spacing);
         EXPECT_TRUE(spacing->detected);
         EXPECT_NEAR(spacing->distancePx, 30.3, bound);
@@ -57,7 +57,7 @@ TEST(SubPixelSegmentTools, SpacingAndAngleBetweenRefinedLines) {
         ASSERT_TRUE(spacing->record.refined);
         EXPECT_NEAR(spacing->record.refined->points[0].x, 140.3, bound);
 
-        const auto length = AutoLineLength1(pair, {{99, 20}, {99, 140}}, {90, 90}, ViewMapping{},
+        const auto length = AutoLineLength1(pair, {{99, 20}, {99, 140}}, {90, 90}, ViewTransform{},
                                             kPixels, noise.SigmaFor(pair));
         ASSERT_TRUE(length && length->refined);
         for (const PointD& end : length->refined->points) {
@@ -67,7 +67,7 @@ TEST(SubPixelSegmentTools, SpacingAndAngleBetweenRefinedLines) {
         const CxImage lines = UnderCondition(AreaSampledPicture(420, 320, wedge), condition, 6);
         const auto angle =
             AutoAngleDetection(lines, {{90, 205}, {200, 228}}, {{330, 75}, {400, 157}}, {10, 10},
-                               ViewMapping{}, AutoView::kStill, noise.SigmaFor(lines));
+                               ViewTransform{}, AutoView::kStill, noise.SigmaFor(lines));
         ASSERT_TRUE(angle);
         EXPECT_TRUE(angle->firstFound && angle->secondFound);
         EXPECT_NEAR(Printed(":" + angle->record.labels[0]), 37.5,
@@ -79,7 +79,7 @@ TEST(SubPixelSegmentTools, SpacingAndAngleBetweenRefinedLines) {
     AddGaussianNoise(noise, 8.0, 7);
     const auto spacing =
         AutoLineSpacing(noise, {{100, 30}, {100, 130}}, {{170, 30}, {170, 130}}, {150, 140},
-                        ViewMapping{}, kPixels, AutoView::kStill, EstimateNoiseSigma(noise));
+                        ViewTransform{}, kPixels, AutoView::kStill, EstimateNoiseSigma(noise));
     ASSERT_TRUE(spacing);
     EXPECT_FALSE(spacing->detected);
     EXPECT_FALSE(spacing->record.refined);
@@ -104,7 +104,7 @@ struct SubPixelStill {
     DetectionHooks Hooks() {
         DetectionHooks hooks;
         hooks.picture = [this] { return &picture; };
-        hooks.mapping = [this] { return ViewMapping{scroll.x, scroll.y, 1.0, 1.0}; };
+        hooks.mapping = [this] { return ViewTransform{{scroll.x, scroll.y}, 1.0, 1.0}; };
         hooks.notify = [this](std::string_view text) { notices.emplace_back(text); };
         return hooks;
     }

@@ -7,7 +7,7 @@
 #include <locale>
 #include <map>
 
-#include "app/number_format.h"
+#include "base/number_format.h"
 #include "export_samples.h"
 #include "measure/measured_values.h"
 #include "support/temp_dir.h"

@@ -27,7 +27,7 @@ struct FlowTest : ::testing::Test {
         return s;
     }
     void Answer(const std::string& name, std::size_t filter = 0) {
-        prompts.saveAnswers.push_back(SavePathAnswer{dir.Sub(name), filter});
+        prompts.saveAnswers.push_back(ChosenPath{dir.Sub(name), filter});
     }
 };
 
@@ -50,11 +50,10 @@ TEST_F(FlowTest, TheDialogOffersTheTypesAndTheChosenTypeGivesTheExtension) {
     ASSERT_EQ(prompts.saveQuestions.size(), 6u);
     EXPECT_EQ(prompts.saveQuestions[0].filters,
               (std::vector<std::string>{"xlsx Files(*.xlsx)", "csv Files(*.csv)"}));
-    EXPECT_EQ(prompts.saveQuestions[0].defaultName, dir.Sub("Still_1"));
+    EXPECT_EQ(prompts.saveQuestions[0].start, dir.Sub("Still_1"));
     EXPECT_EQ(prompts.saveQuestions[3].filters, std::vector<std::string>{"docx Files(*.docx)"});
     EXPECT_EQ(prompts.saveQuestions[4].filters,
               (std::vector<std::string>{"dxf Files(*.dxf)", "DXF files(*.DXF)"}));
-    EXPECT_TRUE(prompts.saveQuestions[0].confirmOverwrite);
 
     // The files are what their extensions say.
     EXPECT_TRUE(ReadXlsx(test::ReadFile(dir.Sub("sheet.xlsx"))));
@@ -72,8 +71,9 @@ TEST_F(FlowTest, CancelWritesNothingAndAnExtendedNameThatExistsIsAskedAbout) {
     Answer("taken");
     prompts.answers.push_back(PromptAnswer::No);
     EXPECT_FALSE(flow.Run(ExportKind::Spreadsheet, Source()));
-    ASSERT_EQ(prompts.asked.size(), 1u);
-    EXPECT_EQ(prompts.asked[0], "taken.xlsx already exists.\nDo you want to replace it?");
+    // The chooser's title, then the one question about the existing file.
+    ASSERT_EQ(prompts.asked.size(), 3u);
+    EXPECT_EQ(prompts.asked[2], "taken.xlsx already exists.\nDo you want to replace it?");
     EXPECT_EQ(test::ReadFile(dir.Sub("taken.xlsx")), "precious");
 
     // Yes to the name, then No to replacing a file that is not a workbook.

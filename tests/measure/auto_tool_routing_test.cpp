@@ -96,6 +96,7 @@ TEST(AutoToolRoutingTest, LiveRightButtonFinishesOrOpensTheMenu) {
     Rig rig;
     LiveInteraction live(rig.view, rig.records, rig.shapes, rig.settings, rig.counters,
                          &rig.handler);
+    live.SetViewTransform(kVideoAreaInMainWindow);
     ASSERT_TRUE(live.ChooseCommand(1207));  // automatic arc
     EXPECT_EQ(live.RightClick({300, 300}), LiveRightClick::ShowContextMenu);
     for (P p : {P{110, 110}, P{150, 110}, P{130, 140}}) {

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "app/number_format.h"
+#include "base/number_format.h"
 #include "measure/ini_table.h"
 #include "support/fake_prompts.h"
 #include "support/temp_dir.h"

@@ -42,6 +42,7 @@ class ComparisonShapesTest : public ::testing::Test {
     AppSettings settings;
     LabelCounters counters;
     LiveInteraction interaction{view, records, shapes, settings, counters};
+    void SetUp() override { interaction.SetViewTransform(kVideoAreaInMainWindow); }
 };
 
 TEST_F(ComparisonShapesTest, LengthLineTakesTwoClicksAndAsksForTheLength) {

@@ -32,6 +32,7 @@ class LiveInteractionTest : public ::testing::Test {
     AppSettings settings;
     LabelCounters counters;
     LiveInteraction interaction{view, records, shapes, settings, counters};
+    void SetUp() override { interaction.SetViewTransform(kVideoAreaInMainWindow); }
 };
 
 TEST_F(LiveInteractionTest, RecordIsCreatedAtTheLabelPlacingClick) {
@@ -39,7 +40,7 @@ TEST_F(LiveInteractionTest, RecordIsCreatedAtTheLabelPlacingClick) {
     EXPECT_EQ(interaction.CurrentTool(), LiveKind::kStraightLine);
     Click(C(50, 50));
     EXPECT_TRUE(view.captured);
-    EXPECT_EQ(view.confinedTo, (ClientRect{99, 50, 739, 530}));
+    EXPECT_EQ(view.confinedTo, (PixelBox{99, 50, 739, 530}));
     interaction.MouseMove(C(80, 50));
     EXPECT_EQ(view.shownBand->from, C(50, 50));  // drawn in client pixels
     EXPECT_EQ(interaction.Working().points, (Points{{50, 50}}));
@@ -102,6 +103,7 @@ TEST_F(LiveInteractionTest, DestructionReleasesTheMouse) {
     FakeInteractionView other;
     {
         LiveInteraction live(other, records, shapes, settings, counters);
+        live.SetViewTransform(kVideoAreaInMainWindow);
         ASSERT_TRUE(live.ChooseTool(LiveKind::kRectangle));
         live.MouseDown(C(10, 10));
         EXPECT_TRUE(other.captured);

@@ -9,7 +9,7 @@
 #include <limits>
 #include <random>
 
-#include "app/number_format.h"
+#include "base/number_format.h"
 
 namespace lensora {
 namespace {

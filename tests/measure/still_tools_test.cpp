@@ -40,7 +40,7 @@ TEST_F(StillToolsTest, StraightLineStoresAtSecondClickAndPlacesLabelAtThird) {
     Measure(StillMode::kStraightLine);
     Click(10, 10);
     EXPECT_TRUE(view.captured);
-    EXPECT_EQ(view.confinedTo, (ClientRect{0, 0, 640, 480}));
+    EXPECT_EQ(view.confinedTo, (PixelBox{0, 0, 640, 480}));
     interaction.MouseMove({60, 10});
     ASSERT_TRUE(view.shownBand);
     EXPECT_EQ(view.shownBand->kind, RubberBandKind::Line);
@@ -60,7 +60,7 @@ TEST_F(StillToolsTest, StraightLineStoresAtSecondClickAndPlacesLabelAtThird) {
     interaction.MouseMove({200, 50});  // the label follows the pointer
     EXPECT_EQ(Last().points[6], (P{200, 50}));
     ASSERT_FALSE(view.invalidated.empty());
-    const ClientRect redrawn = view.invalidated.back();  // old and new label places
+    const PixelBox redrawn = view.invalidated.back();  // old and new label places
     EXPECT_TRUE(redrawn.Contains({110, 10}));
     EXPECT_TRUE(redrawn.Contains({200, 50}));
     EXPECT_TRUE(redrawn.Contains({320, 70}));

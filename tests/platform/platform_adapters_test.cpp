@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/persisted_settings.h"
+#include "base/persisted_settings.h"
 #include "platform/qt_settings_store.h"
 #include "platform/single_instance.h"
 #include "support/temp_dir.h"

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "base/view_transform.h"
 #include "measure/interaction_view.h"
 #include "support/fake_prompts.h"
 
@@ -19,12 +20,17 @@ inline void PrintTo(const PixelPoint& p, std::ostream* os) {
 
 namespace lensora::test {
 
+// The live tests click in the coordinates of a main window that shows the 640 x 480 video
+// area with its top-left corner at (98, 49).
+inline constexpr ViewTransform kVideoAreaInMainWindow{{-98, -49}};
+
 class FakeInteractionView : public InteractionView {
   public:
     void Repaint() override { ++repaints; }
-    void InvalidateRect(const ClientRect& rect) override { invalidated.push_back(rect); }
+    void InvalidateRect(const PixelBox& rect) override { invalidated.push_back(rect); }
+    RubberBandDrawing BandDrawing() const override { return bandDrawing; }
     void ShowRubberBand(const RubberBand& band) override {
-        if (shownBand) {
+        if (shownBand && bandDrawing == RubberBandDrawing::NotXor) {
             ++bandFaults;  // a shown band must be erased first
         }
         shownBand = band;
@@ -34,6 +40,7 @@ class FakeInteractionView : public InteractionView {
         if (!shownBand) {
             ++bandFaults;  // erasing nothing would draw a stray figure
         }
+        ++erases;
         shownBand.reset();
     }
     void CaptureMouse() override {
@@ -41,7 +48,7 @@ class FakeInteractionView : public InteractionView {
         ++captures;
     }
     void ReleaseMouse() override { captured = false; }
-    void ConfinePointer(const ClientRect& area) override { confinedTo = area; }
+    void ConfinePointer(const PixelBox& area) override { confinedTo = area; }
     void FreePointer() override { confinedTo.reset(); }
     DrawingSettings CurrentDrawingSettings() const override { return drawing; }
     ScaleContext CurrentScale() const override { return scale; }
@@ -70,13 +77,15 @@ class FakeInteractionView : public InteractionView {
     bool rateAccepted = true;
     int rateChecks = 0;
     int repaints = 0;
-    std::vector<ClientRect> invalidated;
+    std::vector<PixelBox> invalidated;
     std::optional<RubberBand> shownBand;
     int bandsShown = 0;
     int bandFaults = 0;
+    int erases = 0;
+    RubberBandDrawing bandDrawing = RubberBandDrawing::NotXor;
     bool captured = false;
     int captures = 0;
-    std::optional<ClientRect> confinedTo;
+    std::optional<PixelBox> confinedTo;
     std::string toolName;
     std::optional<PixelPoint> pointer;
     bool moveCursor = false;

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/user_prompts.h"
+#include "base/user_prompts.h"
 
 namespace lensora::test {
 
@@ -26,14 +26,30 @@ class FakePrompts : public UserPrompts {
         return a;
     }
 
-    std::optional<SavePathAnswer> AskSavePath(const SavePathQuestion& question) override {
-        saveQuestions.push_back(question);
-        if (saveAnswers.empty()) {
-            return std::nullopt;
+    std::optional<std::filesystem::path> AskOpenPath(std::string_view title,
+                                                     const std::filesystem::path& start,
+                                                     std::span<const FileFilter>) override {
+        asked.emplace_back(title);
+        starts.push_back(start);
+        return openPath;
+    }
+    std::optional<ChosenPath> AskSavePath(std::string_view title,
+                                          const std::filesystem::path& start,
+                                          std::span<const FileFilter> filters) override {
+        asked.emplace_back(title);
+        starts.push_back(start);
+        filterCounts.push_back(filters.size());
+        SaveQuestion question{{}, start.string()};
+        for (const FileFilter& f : filters) {
+            question.filters.push_back(f.name + "(" + f.pattern + ")");
         }
-        auto a = saveAnswers.front();
-        saveAnswers.pop_front();
-        return a;
+        saveQuestions.push_back(std::move(question));
+        if (!saveAnswers.empty()) {
+            auto a = saveAnswers.front();
+            saveAnswers.pop_front();
+            return a;
+        }
+        return savePath;
     }
 
     std::vector<std::string> shown;
@@ -41,8 +57,18 @@ class FakePrompts : public UserPrompts {
     std::vector<PromptIcon> icons;
     std::deque<PromptAnswer> answers;
     PromptAnswer defaultAnswer = PromptAnswer::Yes;
-    std::vector<SavePathQuestion> saveQuestions;
-    std::deque<std::optional<SavePathAnswer>> saveAnswers;  // empty: the dialog is cancelled
+    // Answers of the file choosers; nullopt is Cancel.
+    std::optional<std::filesystem::path> openPath;
+    std::optional<ChosenPath> savePath;
+    std::vector<std::filesystem::path> starts;
+    std::vector<std::size_t> filterCounts;
+    // Queued answers of the save chooser, used before `savePath`; what each question offered.
+    std::deque<std::optional<ChosenPath>> saveAnswers;
+    struct SaveQuestion {
+        std::vector<std::string> filters;  // "xlsx Files(*.xlsx)"
+        std::string start;
+    };
+    std::vector<SaveQuestion> saveQuestions;
 };
 
 }  // namespace lensora::test

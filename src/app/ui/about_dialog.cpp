@@ -6,8 +6,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/ui/skin.h"
-#include "app/ui/ui_text.h"
+#include "base/ui/skin.h"
+#include "base/ui/ui_text.h"
 
 namespace lensora {
 AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {

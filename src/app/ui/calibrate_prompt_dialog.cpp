@@ -8,7 +8,7 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-#include "app/text_keys.h"
+#include "base/text_keys.h"
 
 namespace lensora {
 

@@ -2,7 +2,7 @@
 
 #include <QFileDialog>
 
-#include "app/data_folders.h"
+#include "base/data_folders.h"
 
 namespace lensora {
 

@@ -16,16 +16,19 @@
 
 #include "app/app_state.h"
 #include "app/main_buttons.h"
-#include "app/text_keys.h"
 #include "app/ui/about_dialog.h"
 #include "app/ui/calibrate_prompt_dialog.h"
-#include "app/ui/group_frame.h"
-#include "app/ui/skin.h"
-#include "app/ui/skin_button.h"
+#include "base/text_keys.h"
+#include "base/ui/group_frame.h"
+#include "base/ui/skin.h"
+#include "base/ui/skin_button.h"
+#include "base/ui/ui_text.h"
+#include "canvas/ui/still_canvas.h"
 #include "canvas/ui/still_window.h"
-#include "capture/ui/preview_widget.h"
 #include "export/export_flow.h"
 #include "library/ui/thumbnail_strip.h"
+#include "live/live_session.h"
+#include "live/ui/live_canvas.h"
 #include "measure/calibration.h"
 #include "platform/camera_service.h"
 #include "platform/qt_user_prompts.h"
@@ -43,10 +46,6 @@ const QRect kPreviewRect(98, 49, 640, 480);
 const QRect kStripRect(97, 530, 642, 115);
 const QRect kDragBand(0, 0, 700, 46);
 const QRect kZoomPadRect(738, 530, 120, 120);
-
-QString Qs(const std::string& s) {
-    return QString::fromStdString(s);
-}
 
 struct Slot {
     int command;
@@ -129,7 +128,10 @@ bool WorksWithoutCamera(int command) {
 }  // namespace
 
 MainWindow::MainWindow(AppState& app, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), app_(app) {
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
+      app_(app),
+      prompts_(std::make_unique<QtUserPrompts>(this)),
+      session_(std::make_unique<LiveSession>(app.Settings(), app.Calibration())) {
     setObjectName(QStringLiteral("mainWindow"));
     setFixedSize(kWidth, kHeight);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -147,14 +149,17 @@ MainWindow::MainWindow(AppState& app, QWidget* parent)
     }
 
     calibratePromptTimer_ = new QTimer(this);
-    calibratePromptTimer_->setObjectName(QStringLiteral("timer%1").arg(kCalibratePromptTimer));
+    calibratePromptTimer_->setObjectName(QStringLiteral("calibratePromptTimer"));
     calibratePromptTimer_->setSingleShot(true);
     connect(calibratePromptTimer_, &QTimer::timeout, this, &MainWindow::OnCalibratePromptTimer);
     calibratePromptTimer_->start(kCalibratePromptDelayMs);
     SetUpBrowser();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // The canvas detaches from the session, which goes after it.
+    delete liveCanvas_;
+}
 
 void MainWindow::CreateControls() {
     const auto addGroup = [this](int id, QRect r) {
@@ -167,8 +172,15 @@ void MainWindow::CreateControls() {
     addGroup(kGroupComparison, QRect(743, 343, 112, 56));
     addGroup(kGroupCalibration, QRect(743, 442, 112, 88));
 
-    preview_ = new PreviewWidget(this);
-    preview_->setGeometry(kPreviewRect);
+    // The live canvas; the camera's frame feed will draw into it.
+    liveCanvas_ = new LiveCanvas(*session_, app_.Settings(), *prompts_, this);
+    liveCanvas_->setGeometry(kPreviewRect);
+    liveCanvas_->rateCheck = [this] {
+        const std::string magnification = magnificationBox_->text().toStdString();
+        const std::string rate = calibratedRateBox_->text().toStdString();
+        return session_->Calibration().PrepareRate({magnification, rate}, *prompts_);
+    };
+    // The thumbnail strip; its open command will call OpenPicture.
     strip_ = new ThumbnailStrip(this);
     strip_->setGeometry(kStripRect);
     zoomPad_ = new QWidget(this);
@@ -180,7 +192,7 @@ void MainWindow::CreateControls() {
     zoomPad_->setPalette(pal);
 
     scaleLabel_ = new QLabel(this);
-    scaleLabel_->setObjectName(QStringLiteral("label1350"));
+    scaleLabel_->setObjectName(QStringLiteral("rateLabel"));
     scaleLabel_->setGeometry(747, 465, 52, 20);
     scaleLabel_->setFont(skin::UiFont(12));
     magnificationBox_ = new QLineEdit(this);
@@ -199,10 +211,47 @@ void MainWindow::CreateControls() {
         auto* button =
             new SkinButton(b.command, QString::fromUtf8(b.icon.data(), b.icon.size()), this);
         button->setCheckable(b.toggle);
-        connect(button, &QAbstractButton::clicked, this, [this, c = b.command] { OnCommand(c); });
         buttons_.insert(b.command, button);
     }
+    CreateActions();
     PlaceButtons();
+}
+
+void MainWindow::CreateActions() {
+    for (const MainButton& b : kMainButtons) {
+        auto* action = new QAction(this);
+        action->setData(b.command);
+        action->setCheckable(b.toggle);
+        actions_.insert(b.command, action);
+        SkinButton* button = buttons_.value(b.command);
+        connect(button, &QAbstractButton::clicked, action, [action, button] {
+            // The button keeps its own checked state; the action follows it.
+            action->setChecked(button->isChecked());
+            action->trigger();
+        });
+        connect(action, &QAction::triggered, this, [this, c = b.command] { OnCommand(c); });
+    }
+    for (const Hotkey& h : kHotkeys) {
+        QAction* action = actions_.value(h.command);
+        if (action == nullptr) {
+            action = new QAction(this);
+            action->setData(h.command);
+            actions_.insert(h.command, action);
+            connect(action, &QAction::triggered, this, [this, c = h.command] { OnCommand(c); });
+        }
+        action->setShortcut(QKeySequence(QString::fromUtf8(h.key.data(), h.key.size())));
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action);
+    }
+}
+
+void MainWindow::SetCommandEnabled(int command, bool on) {
+    if (QAction* action = actions_.value(command)) {
+        action->setEnabled(on);
+    }
+    if (SkinButton* button = buttons_.value(command)) {
+        button->setEnabled(on);
+    }
 }
 
 void MainWindow::PlaceButtons() {
@@ -230,32 +279,36 @@ void MainWindow::RebuildTooltips() {
     setWindowTitle(Qs(GetText(text::kMsgTitle)));
     const bool snapOn = app_.Settings().isEnableSnap == 1;
     for (const MainButton& b : kMainButtons) {
-        buttons_[b.command]->setToolTip(Qs(ButtonTooltip(b, snapOn)));
+        const QString tip = Qs(ButtonTooltip(b, snapOn));
+        actions_[b.command]->setToolTip(tip);
+        actions_[b.command]->setText(tip);
+        buttons_[b.command]->setToolTip(tip);
     }
     groups_[kGroupMeasure]->SetTitle(Qs(GetText(text::kTipMeasure, 128)));
     groups_[kGroupAutoMeasure]->SetTitle(Qs(GetText(text::kTipAutoMeasure, 128)));
     groups_[kGroupComparison]->SetTitle(Qs(GetText(text::kTipComparison, 128)));
     groups_[kGroupCalibration]->SetTitle(Qs(GetText(text::kTipCalibration, 128)));
     scaleLabel_->setText(Qs(GetText(text::kRate, 128)));
-    preview_->SetStatusText(cameraConnected_ ? QString() : Qs(GetText(text::kConnectMsg)));
+    liveCanvas_->SetStatusText(cameraConnected_ ? QString() : Qs(GetText(text::kConnectMsg)));
     update();
 }
 
 void MainWindow::EnableCaptureControls() {
     cameraConnected_ = true;
-    for (SkinButton* b : buttons_) {
-        b->setEnabled(b->Command() != command::kEllipse);
+    for (auto it = actions_.cbegin(); it != actions_.cend(); ++it) {
+        SetCommandEnabled(it.key(), it.key() != command::kEllipse);
     }
     buttons_[command::kPreview]->setChecked(true);
-    preview_->SetStatusText(QString());
+    actions_[command::kPreview]->setChecked(true);
+    liveCanvas_->SetStatusText(QString());
 }
 
 void MainWindow::DisableCaptureControls() {
     cameraConnected_ = false;
-    for (SkinButton* b : buttons_) {
-        b->setEnabled(WorksWithoutCamera(b->Command()));
+    for (auto it = actions_.cbegin(); it != actions_.cend(); ++it) {
+        SetCommandEnabled(it.key(), WorksWithoutCamera(it.key()));
     }
-    preview_->SetStatusText(Qs(GetText(text::kConnectMsg)));
+    liveCanvas_->SetStatusText(Qs(GetText(text::kConnectMsg)));
 }
 
 void MainWindow::OnCommand(int command) {
@@ -282,7 +335,19 @@ void MainWindow::OnCommand(int command) {
         case command::kExportDxf:
             ExportLive(ExportKind::Drawing);
             break;
+        case command::kUndo:
+            session_->Undo();
+            break;
+        case command::kRedo:
+            session_->Redo();
+            break;
+        case command::kDeleteAll:
+            session_->DeleteAll();
+            break;
         default:
+            // The live tools; the capture, recording and export commands arrive with the
+            // camera and export work.
+            session_->ChooseCommand(command);
             break;
     }
 }
@@ -346,9 +411,9 @@ void MainWindow::OnMagnificationChanged(const QString& text) {
 }
 
 QWidget* MainWindow::OpenPicture(const QString& path) {
-    QtUserPrompts prompts(this);
-    StillWindow* window = StillWindow::Open(app_, path, this, prompts);
+    StillWindow* window = StillWindow::Open(app_, path, this, *prompts_);
     if (window != nullptr) {
+        window->Canvas()->SetLastCamera(session_->Camera());
         connect(window, &StillWindow::CalibrationHandover, this,
                 &MainWindow::TakeCalibrationHandover);
     }
@@ -361,6 +426,7 @@ void MainWindow::TakeCalibrationHandover(const QString& magnification,
     // overwrites with the rate just calibrated.
     magnificationBox_->setText(magnification);
     calibratedRateBox_->setText(calibratedRate);
+    session_->TakeCalibration({magnification.toStdString(), calibratedRate.toStdString()});
 }
 
 ExportScale MainWindow::LiveExportScale() const {
@@ -369,7 +435,7 @@ ExportScale MainWindow::LiveExportScale() const {
     if (rate <= 0.0) {
         rate = ParseRateText(magnificationBox_->text().toStdString());
     }
-    const ScaleContext view = MakeScaleContext(app_.Settings(), CameraFacts{}, rate);
+    const ScaleContext view = MakeScaleContext(app_.Settings(), session_->Camera(), rate);
     ExportScale scale;
     scale.unitsPerPixel = view.s;
     scale.unit = view.unit;
@@ -380,15 +446,18 @@ ExportScale MainWindow::LiveExportScale() const {
 
 void MainWindow::ExportLive(ExportKind kind) {
     ExportSource source;
-    source.records = &liveRecords_;
+    source.records = &session_->Records();
     source.scheme = RecordScheme::Live;
     source.scale = LiveExportScale();
     source.defaultName = JoinPath(app_.Folders().pictureFolder, "Measurement");
     // The report's picture is the snapshot of the live picture with its measurements; until
     // the camera holds a picture to snapshot, the report goes without one.
     source.picture = [] { return std::optional<ExportPicture>(); };
-    QtUserPrompts prompts(this);
-    ExportFlow(prompts).Run(kind, source);
+    ExportFlow(*prompts_).Run(kind, source);
+}
+
+LiveRecords& MainWindow::LiveRecordList() {
+    return session_->Records();
 }
 
 bool MainWindow::InDragBand(const QPoint& pos) const {
@@ -485,7 +554,7 @@ void MainWindow::paintEvent(QPaintEvent*) {
 // ---- Camera ---------------------------------------------------------------------------------
 
 void MainWindow::AttachCamera(CameraService* camera) {
-    preview_->AttachCamera(camera);
+    liveCanvas_->AttachCamera(camera);
     if (camera == nullptr) {
         return;
     }

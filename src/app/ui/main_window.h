@@ -1,15 +1,20 @@
-// The main window: the fixed-size instrument panel with the live preview, the thumbnail strip
-// and the buttons of every command. It owns its widgets; the program-wide state (AppState)
-// is owned by the entry point and outlives the window. UI thread only.
+// The main window: the fixed-size instrument panel with the live canvas, the thumbnail strip
+// and the buttons of every command. Every command is a QAction (tooltip, enabled state,
+// shortcut) made from one table; the buttons and hotkeys trigger the actions. It owns its
+// widgets and the live session; the program-wide state (AppState) is owned by the entry point
+// and outlives the window. UI thread only.
 #pragma once
 
 #include <QMap>
 #include <QPoint>
 #include <QWidget>
 
-#include "app/ui/window_drag.h"
+#include <memory>
+
+#include "base/ui/window_drag.h"
 #include "measure/record_lists.h"
 
+class QAction;
 class QLineEdit;
 class QLabel;
 class QMenu;
@@ -20,7 +25,9 @@ namespace lensora {
 class AppState;
 class CameraService;
 class GroupFrame;
-class PreviewWidget;
+class LiveCanvas;
+class LiveSession;
+class QtUserPrompts;
 class SkinButton;
 class ThumbnailStrip;
 enum class ExportKind;
@@ -39,6 +46,9 @@ class MainWindow : public QWidget {
 
     // Runs one command of the panel, menus or hotkeys.
     void OnCommand(int command);
+    // The action of a command (a button's, or one of the hotkeys F3, F4, F10, F11, F12).
+    QAction* Action(int command) const { return actions_.value(command); }
+    LiveSession& Session() { return *session_; }
 
     // Rereads every visible text in the current language: caption, tooltips, group labels.
     void RebuildTooltips();
@@ -54,7 +64,7 @@ class MainWindow : public QWidget {
     SkinButton* Button(int command) const { return buttons_.value(command); }
     QLineEdit* MagnificationBox() const { return magnificationBox_; }
     QLineEdit* CalibratedRateBox() const { return calibratedRateBox_; }
-    PreviewWidget* Preview() const { return preview_; }
+    LiveCanvas* Preview() const { return liveCanvas_; }
     QString GroupTitle(int controlId) const;
 
     // Opens a picture in a still-image window (from the thumbnail strip or the command line).
@@ -72,7 +82,7 @@ class MainWindow : public QWidget {
     // Browser mode: the strip lists the video folder (true) or the picture folder (false).
     void ShowBrowserFolder(bool videos);
     // The live view's measurements, which the exports write.
-    LiveRecords& LiveRecordList() { return liveRecords_; }
+    LiveRecords& LiveRecordList();
     // The export commands over the live records: spreadsheet, report, drawing.
     void ExportLive(ExportKind kind);
     // The scale the live records are exported with (640 x 480 frame pixels, y down).
@@ -89,6 +99,8 @@ class MainWindow : public QWidget {
 
   private:
     void CreateControls();
+    void CreateActions();
+    void SetCommandEnabled(int command, bool on);
     void PlaceButtons();
     void ShowLanguageMenu();
     void ShowAbout();
@@ -98,9 +110,12 @@ class MainWindow : public QWidget {
     void SetUpBrowser();
 
     AppState& app_;
+    std::unique_ptr<QtUserPrompts> prompts_;
+    std::unique_ptr<LiveSession> session_;
+    QMap<int, QAction*> actions_;
     QMap<int, SkinButton*> buttons_;
     QMap<int, GroupFrame*> groups_;
-    PreviewWidget* preview_ = nullptr;
+    LiveCanvas* liveCanvas_ = nullptr;
     ThumbnailStrip* strip_ = nullptr;
     QWidget* zoomPad_ = nullptr;
     QLabel* scaleLabel_ = nullptr;
@@ -108,7 +123,6 @@ class MainWindow : public QWidget {
     QLineEdit* calibratedRateBox_ = nullptr;
     QTimer* calibratePromptTimer_ = nullptr;
     bool cameraConnected_ = false;
-    LiveRecords liveRecords_;
     WindowDrag drag_;
 };
 

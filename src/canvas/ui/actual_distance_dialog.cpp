@@ -7,9 +7,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/ui/dialog_buttons.h"
-#include "app/ui/ui_text.h"
-#include "app/user_prompts.h"
+#include "base/ui/dialog_buttons.h"
+#include "base/ui/ui_text.h"
+#include "base/user_prompts.h"
 #include "platform/qt_user_prompts.h"
 
 namespace lensora {

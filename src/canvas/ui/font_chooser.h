@@ -6,7 +6,7 @@
 #include <functional>
 #include <optional>
 
-#include "canvas/log_font.h"
+#include "base/log_font.h"
 
 class QWidget;
 

@@ -8,8 +8,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "app/ui/dialog_buttons.h"
-#include "app/ui/ui_text.h"
+#include "base/ui/dialog_buttons.h"
+#include "base/ui/ui_text.h"
 
 namespace lensora {
 namespace {

@@ -19,10 +19,10 @@
 #include <cstdlib>
 
 #include "app/app_state.h"
-#include "app/ui/dialog_buttons.h"
-#include "app/ui/ui_text.h"
+#include "base/ui/dialog_buttons.h"
+#include "base/ui/ui_text.h"
+#include "base/units.h"
 #include "canvas/font_files.h"
-#include "measure/units.h"
 #include "platform/qt_drawing_surface.h"
 
 namespace lensora {

@@ -8,7 +8,7 @@
 #include <QDialog>
 #include <array>
 
-#include "canvas/drawing_settings.h"
+#include "base/drawing_settings.h"
 #include "canvas/ui/font_chooser.h"
 
 class QButtonGroup;

@@ -12,9 +12,9 @@
 #include <cmath>
 
 #include "app/app_state.h"
-#include "app/text_catalog.h"
-#include "app/ui/skin.h"
-#include "app/ui/ui_text.h"
+#include "base/text_catalog.h"
+#include "base/ui/skin.h"
+#include "base/ui/ui_text.h"
 #include "canvas/canvas_paint.h"
 #include "canvas/image_view.h"
 #include "canvas/picture_name.h"
@@ -36,9 +36,6 @@ QCursor CrosshairCursor() {
     const QPixmap pixmap = skin::IconPixmap(QStringLiteral("cursor-crosshair.svg"), 32);
     return pixmap.isNull() ? QCursor(Qt::CrossCursor) : QCursor(pixmap, 16, 16);
 }
-
-// Until a camera reports its facts the still view assumes the large-sensor camera.
-const CameraFacts kStillCamera{};
 
 }  // namespace
 
@@ -200,12 +197,13 @@ bool StillCanvas::PaintEdgesGlobal() {
     return autoTools_->PaintWholePicture();
 }
 
-ViewMapping StillCanvas::Mapping() const {
+ViewTransform StillCanvas::Mapping() const {
     const QPoint scroll = ScrollPosition();
-    const ScaleFactors factors = ViewToImageFactors(
+    ViewTransform mapping = ViewToImageFactors(
         displayMode_ == kFitMode ? lensora::DisplayMode::Fit : lensora::DisplayMode::ActualSize,
         picture_.GetWidth(), picture_.GetHeight());
-    return ViewMapping{scroll.x(), scroll.y(), factors.fx, factors.fy};
+    mapping.origin = {scroll.x(), scroll.y()};
+    return mapping;
 }
 
 bool StillCanvas::ApplyImageOperation(int command) {
@@ -231,7 +229,7 @@ bool StillCanvas::PrepareRate() {
 }
 
 ScaleContext StillCanvas::CurrentScale() const {
-    return MakeScaleContext(app_.Settings(), kStillCamera, calibration_.EffectiveRate());
+    return MakeScaleContext(app_.Settings(), PictureCamera(), calibration_.EffectiveRate());
 }
 
 void StillCanvas::CalibrationLineStored(MeasureRecord& line) {
@@ -265,12 +263,12 @@ void StillCanvas::FinishCalibration(MeasureRecord* line, double pixelLength) {
     const std::string magnification =
         magnificationBox_ ? magnificationBox_->text().toStdString() : std::string();
     CalibrationContext context;
-    context.camera = kStillCamera;
+    context.camera = PictureCamera();
     context.pictureWidth = picture_.GetWidth();
     context.pictureHeight = picture_.GetHeight();
     context.unit = MeasureUnit(app_.Settings());
     context.decimals = MeasureDecimals(app_.Settings());
-    const CalibrationLine measured{pixelLength, UnitsPerPixel(context.unit, kStillCamera)};
+    const CalibrationLine measured{pixelLength, UnitsPerPixel(context.unit, context.camera)};
     const CalibrationResult result =
         calibration_.FinishCalibration(measured, actual, magnification, context);
     if (stillThere && !line->labels.empty()) {
@@ -297,7 +295,7 @@ std::optional<double> StillCanvas::AskActualDistanceDialog(const QString& unitNa
     ActualDistanceDialog dialog(unitName, window());
     dialog.accept = [this, pixelLength](const QString& text) {
         const CalibrationLine line{pixelLength,
-                                   UnitsPerPixel(MeasureUnit(app_.Settings()), kStillCamera)};
+                                   UnitsPerPixel(MeasureUnit(app_.Settings()), PictureCamera())};
         return calibration_.AcceptActualDistance(text.toStdString(), line);
     };
     dialog.prompts = &prompts_;
@@ -314,7 +312,7 @@ void StillCanvas::Repaint() {
     viewport()->update();
 }
 
-void StillCanvas::InvalidateRect(const ClientRect&) {
+void StillCanvas::InvalidateRect(const PixelBox&) {
     // Records and labels come from the memory surface, which is rebuilt as a whole: a part
     // of it cannot be redrawn on its own without the band drawn over it going stale.
     Repaint();
@@ -344,7 +342,7 @@ void StillCanvas::DrawBand(const RubberBand& band) {
     QtDrawingSurface surface(back_);
     MovedRecordView view;
     const QPoint scroll = ScrollPosition();
-    view.transform.offset = {scroll.x(), scroll.y()};
+    view.transform.origin = {-scroll.x(), -scroll.y()};
     DrawRubberBand(surface, band, view);
 }
 
@@ -362,10 +360,10 @@ void StillCanvas::ReleaseMouse() {
     }
 }
 
-void StillCanvas::ConfinePointer(const ClientRect& area) {
+void StillCanvas::ConfinePointer(const PixelBox& area) {
     const QSize view = viewport()->size();
-    confine_ = ClientRect{std::max(0, area.left), std::max(0, area.top),
-                          std::min(view.width(), area.right), std::min(view.height(), area.bottom)};
+    confine_ = PixelBox{std::max(0, area.left), std::max(0, area.top),
+                        std::min(view.width(), area.right), std::min(view.height(), area.bottom)};
 }
 
 void StillCanvas::FreePointer() {

@@ -15,8 +15,8 @@
 #include <memory>
 #include <optional>
 
-#include "canvas/drawing_settings.h"
-#include "detect/view_mapping.h"
+#include "base/drawing_settings.h"
+#include "base/view_transform.h"
 #include "imaging/cx_image.h"
 #include "measure/calibration.h"
 #include "measure/interaction_view.h"
@@ -59,6 +59,14 @@ class StillCanvas : public QAbstractScrollArea, private InteractionView {
     DrawingSettings& Drawing() { return drawing_; }
     StillInteraction& Interaction() { return *interaction_; }
     ViewCalibration& RateState() { return calibration_; }
+
+    // The sensor class of the last camera seen (the large sensor until one is seen); the
+    // capture size is always the picture's own, so that a picture reads the same whatever
+    // the camera runs at now.
+    void SetLastCamera(const CameraFacts& camera) { lastCamera_ = camera; }
+    CameraFacts PictureCamera() const {
+        return {lastCamera_.largeSensor, picture_.GetWidth(), picture_.GetHeight()};
+    }
 
     // The view in pixels: 640 x 480 (640 x 512 for a 1280 x 1024 picture) in fit mode, the
     // visible part of the picture in actual-size mode.
@@ -112,12 +120,12 @@ class StillCanvas : public QAbstractScrollArea, private InteractionView {
   private:
     // InteractionView
     void Repaint() override;
-    void InvalidateRect(const ClientRect& rect) override;
+    void InvalidateRect(const PixelBox& rect) override;
     void ShowRubberBand(const RubberBand& band) override;
     void EraseRubberBand() override;
     void CaptureMouse() override;
     void ReleaseMouse() override;
-    void ConfinePointer(const ClientRect& area) override;
+    void ConfinePointer(const PixelBox& area) override;
     void FreePointer() override;
     DrawingSettings CurrentDrawingSettings() const override { return drawing_; }
     ScaleContext CurrentScale() const override;
@@ -128,7 +136,7 @@ class StillCanvas : public QAbstractScrollArea, private InteractionView {
 
     void UpdateScrollRanges();
     void RenderScene();
-    ViewMapping Mapping() const;
+    ViewTransform Mapping() const;
     void DrawBand(const RubberBand& band);
     RateBoxTexts BoxTexts(std::string& magnification, std::string& rate) const;
     void CalibrationLineStored(MeasureRecord& line);
@@ -142,6 +150,7 @@ class StillCanvas : public QAbstractScrollArea, private InteractionView {
     QString path_;
     QString caption_;
     CxImage picture_;
+    CameraFacts lastCamera_;
     StillRecords records_;
     DrawingSettings drawing_;
     ViewCalibration calibration_;
@@ -152,7 +161,7 @@ class StillCanvas : public QAbstractScrollArea, private InteractionView {
     QImage back_;  // the memory surface, of the view's size
     bool sceneDirty_ = true;
     std::optional<RubberBand> band_;  // as drawn on back_, client coordinates
-    std::optional<ClientRect> confine_;
+    std::optional<PixelBox> confine_;
     bool grabbing_ = false;
     int magnifierZoom_ = 20;
     int magnifierSize_ = 100;

@@ -4,7 +4,6 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -17,9 +16,9 @@
 #include <QWindow>
 
 #include "app/app_state.h"
-#include "app/ui/skin.h"
-#include "app/ui/skin_button.h"
-#include "app/ui/ui_text.h"
+#include "base/ui/skin.h"
+#include "base/ui/skin_button.h"
+#include "base/ui/ui_text.h"
 #include "canvas/picture_name.h"
 #include "canvas/still_window_commands.h"
 #include "canvas/ui/magnifier_dialog.h"
@@ -41,10 +40,6 @@ constexpr int kBoxHeight = 23;
 const QRect kCaptionStrip(0, 0, 540, 25);
 // The "Scale:" label's colour, 0x00BBGGRR 0xFF7D00.
 const QColor kScaleLabelColour(0x00, 0x7D, 0xFF);
-
-QString Qs(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 }  // namespace
 
@@ -283,18 +278,15 @@ void StillWindow::SaveAs() {
     }
     canvas_->ChooseNoTool();
     ShowToolName(QString());
-    QString selectedFilter;
-    QString path = QFileDialog::getSaveFileName(
-        this, QString(), canvas_->Caption() + QStringLiteral(".bmp"),
-        QStringLiteral("bmp Files(*.bmp);;jpg Files(*.jpg)"), &selectedFilter);
-    if (path.isEmpty()) {
+    static const FileFilter kPictureTypes[] = {{"bmp Files", "*.bmp"}, {"jpg Files", "*.jpg"}};
+    const std::optional<std::filesystem::path> path = ChooseSavePath(
+        *prompts_, {}, QFile::encodeName(canvas_->Caption() + QStringLiteral(".bmp")).toStdString(),
+        kPictureTypes,
+        [](const std::filesystem::path& p) { return !PictureFileType(p.string()).empty(); });
+    if (!path) {
         return;
     }
-    if (PictureFileType(path.toStdString()).empty()) {
-        path += selectedFilter.startsWith(QStringLiteral("jpg")) ? QStringLiteral(".jpg")
-                                                                 : QStringLiteral(".bmp");
-    }
-    SaveAnnotatedTo(path);
+    SaveAnnotatedTo(QFile::decodeName(QByteArray::fromStdString(path->native())));
 }
 
 ExportScale StillWindow::CurrentExportScale() const {
@@ -311,9 +303,9 @@ ExportScale StillWindow::CurrentExportScale() const {
     if (rate <= 0.0) {
         rate = ParseRateText(magnificationBox_->text().toStdString());
     }
-    const ScaleContext view = MakeScaleContext(settings, CameraFacts{}, rate);
+    const ScaleContext view = MakeScaleContext(settings, canvas_->PictureCamera(), rate);
     // Records hold view pixels; the drawing goes through picture pixels.
-    const ScaleFactors toPicture = ViewToImageFactors(
+    const ViewTransform toPicture = ViewToImageFactors(
         canvas_->DisplayMode() == StillCanvas::kFitMode ? DisplayMode::Fit
                                                         : DisplayMode::ActualSize,
         pictureWidth_, pictureHeight_);

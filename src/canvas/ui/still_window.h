@@ -8,7 +8,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "app/ui/window_drag.h"
+#include "base/ui/window_drag.h"
 
 #include <memory>
 

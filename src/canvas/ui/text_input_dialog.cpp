@@ -10,8 +10,8 @@
 #include <QVBoxLayout>
 
 #include "app/app_state.h"
-#include "app/ui/dialog_buttons.h"
-#include "app/ui/ui_text.h"
+#include "base/ui/dialog_buttons.h"
+#include "base/ui/ui_text.h"
 #include "canvas/font_files.h"
 #include "platform/qt_drawing_surface.h"
 

@@ -17,7 +17,7 @@
 #include <QUrl>
 #include <QWheelEvent>
 
-#include "app/ui/skin.h"
+#include "base/ui/skin.h"
 #include "library/browser_texts.h"
 #include "library/ui/browser_dialogs.h"
 #include "platform/qt_process_launcher.h"

@@ -13,8 +13,9 @@
 #include "app/app_state.h"
 #include "app/main_buttons.h"
 #include "app/ui/calibrate_prompt_dialog.h"
-#include "app/ui/skin_button.h"
-#include "capture/ui/preview_widget.h"
+#include "base/ui/skin_button.h"
+#include "live/live_session.h"
+#include "live/ui/live_canvas.h"
 #include "platform/qt_settings_store.h"
 #include "support/event_loop.h"
 #include "support/started_app.h"
@@ -181,6 +182,34 @@ TEST_F(MainWindowTest, MagnificationLooksUpItsStoredCalibration) {
     window->TakeCalibrationHandover("60", "57.1");
     EXPECT_EQ(window->MagnificationBox()->text(), "60");
     EXPECT_EQ(window->CalibratedRateBox()->text(), "57.1");
+}
+
+}  // namespace
+}  // namespace lensora
+
+namespace lensora {
+namespace {
+
+TEST_F(MainWindowTest, EveryCommandIsAnActionWithItsTooltipAndTheHotkeysComeFromOneTable) {
+    Start();
+    ASSERT_NE(window->Action(command::kCamera), nullptr);
+    EXPECT_EQ(window->Action(command::kCamera)->shortcut(), QKeySequence(Qt::Key_F2));
+    EXPECT_EQ(window->Action(command::kRecordStart)->shortcut(), QKeySequence(Qt::Key_F3));
+    EXPECT_EQ(window->Action(command::kRecordStop)->shortcut(), QKeySequence(Qt::Key_F4));
+    EXPECT_EQ(window->Action(command::kResolutionStep1)->shortcut(), QKeySequence(Qt::Key_F10));
+    EXPECT_EQ(window->Action(command::kResolutionStep2)->shortcut(), QKeySequence(Qt::Key_F11));
+    EXPECT_EQ(window->Action(command::kResolutionStep3)->shortcut(), QKeySequence(Qt::Key_F12));
+    EXPECT_EQ(window->Action(command::kUndo)->toolTip(), window->Button(command::kUndo)->toolTip());
+    // Without a camera the capture commands and their hotkeys are off, the window's own on.
+    EXPECT_FALSE(window->Action(command::kCamera)->isEnabled());
+    EXPECT_FALSE(window->Action(command::kRecordStart)->isEnabled());
+    EXPECT_TRUE(window->Action(command::kAboutButton)->isEnabled());
+    window->EnableCaptureControls();
+    EXPECT_TRUE(window->Action(command::kResolutionStep3)->isEnabled());
+    EXPECT_FALSE(window->Action(command::kEllipse)->isEnabled());
+    // A tool button reaches the live session through its action.
+    window->Button(command::kCircleLabel)->click();
+    EXPECT_EQ(window->Session().Interaction()->CurrentTool(), LiveKind::kCircleLabel);
 }
 
 }  // namespace

@@ -273,5 +273,27 @@ TEST_F(StillCanvasTest, AutomaticCircleOnANoisyDiscWithSubPixelEdges) {
     EXPECT_NE(drawn.pixelColor(372, 241), QColor(255, 0, 0));
 }
 
+// The sensor class comes from the last camera seen, the capture size from the picture: a
+// 1280 x 960 picture always reads with 63.829787234 um per pixel.
+TEST_F(StillCanvasTest, PictureCameraTakesTheSizeFromThePicture) {
+    EXPECT_TRUE(canvas->PictureCamera().largeSensor);
+    EXPECT_EQ(canvas->PictureCamera().captureWidth, 640);
+    EXPECT_EQ(canvas->PictureCamera().captureHeight, 480);
+    canvas->SetLastCamera({false, 1600, 1200});
+    EXPECT_FALSE(canvas->PictureCamera().largeSensor);
+    EXPECT_EQ(canvas->PictureCamera().captureWidth, 640);
+
+    CxImage image;
+    ASSERT_TRUE(image.Create(1280, 960, 24));
+    const std::string path = dir.Sub("big.bmp");
+    ASSERT_TRUE(image.SaveToFile(path, kImageTypeBmp));
+    StillWindow* big =
+        StillWindow::Open(app, QString::fromStdString(path), nullptr, prompts, &prompts);
+    ASSERT_NE(big, nullptr);
+    big->Canvas()->SetLastCamera(CameraFacts{});  // the camera now runs at 1600 x 1200
+    EXPECT_DOUBLE_EQ(NominalPixelSize(big->Canvas()->PictureCamera()), 63.829787234);
+    delete big;
+}
+
 }  // namespace
 }  // namespace lensora

@@ -12,7 +12,7 @@
 #include <numbers>
 
 #include "app/app_state.h"
-#include "app/ui/skin.h"
+#include "base/ui/skin.h"
 #include "canvas/ui/still_canvas.h"
 #include "canvas/ui/still_window.h"
 #include "imaging/cx_image.h"

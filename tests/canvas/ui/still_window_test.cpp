@@ -150,3 +150,24 @@ TEST_F(StillWindowTest, SaveAsWritesThePictureOrReportsFailure) {
 
 }  // namespace
 }  // namespace lensora
+
+namespace lensora {
+namespace {
+
+TEST_F(StillWindowTest, SaveAsAsksForThePathThroughThePrompts) {
+    QPointer<StillWindow> w = Open(WritePicture(dir, "d.bmp", 40, 30));
+    ASSERT_TRUE(w);
+    prompts.savePath.reset();
+    w->OnCommand(still_command::kSaveAs);  // cancelled: nothing written
+    EXPECT_FALSE(w->Saved());
+    EXPECT_EQ(prompts.starts.back(),
+              std::filesystem::path(w->Canvas()->Caption().toStdString() + ".bmp"));
+    prompts.savePath = ChosenPath{dir.Sub("chosen"), 1};  // the jpg type
+    w->OnCommand(still_command::kSaveAs);
+    EXPECT_TRUE(w->Saved());
+    EXPECT_TRUE(std::filesystem::exists(dir.Sub("chosen.jpg")));
+    delete w;
+}
+
+}  // namespace
+}  // namespace lensora

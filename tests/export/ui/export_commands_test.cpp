@@ -10,7 +10,7 @@
 #include <cmath>
 
 #include "app/app_state.h"
-#include "app/number_format.h"
+#include "base/number_format.h"
 #include "app/ui/main_window.h"
 #include "canvas/still_window_commands.h"
 #include "canvas/ui/still_canvas.h"
@@ -41,7 +41,7 @@ class ExportCommandsTest : public ::testing::Test {
         return StillWindow::Open(app, QString::fromStdString(path), nullptr, prompts, &prompts);
     }
     void Answer(const std::string& name) {
-        prompts.saveAnswers.push_back(SavePathAnswer{dir.Sub(name), 0});
+        prompts.saveAnswers.push_back(ChosenPath{dir.Sub(name), 0});
     }
 
     test::TempDir dir;

@@ -12,7 +12,7 @@
 #include "app/app_state.h"
 #include "app/main_buttons.h"
 #include "app/ui/main_window.h"
-#include "app/ui/skin_button.h"
+#include "base/ui/skin_button.h"
 #include "canvas/ui/still_window.h"
 #include "platform/qt_settings_store.h"
 #include "support/event_loop.h"

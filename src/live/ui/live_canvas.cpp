@@ -1,0 +1,217 @@
+#include "live/ui/live_canvas.h"
+
+#include <QDateTime>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <algorithm>
+
+#include "base/ui/skin.h"
+#include "canvas/live_renderer.h"
+#include "canvas/rubber_band_renderer.h"
+#include "capture/preview_layout.h"
+#include "live/live_session.h"
+#include "platform/camera_service.h"
+#include "platform/qt_drawing_surface.h"
+
+namespace lensora {
+
+LiveCanvas::LiveCanvas(LiveSession& session, const AppSettings& settings, UserPrompts& prompts,
+                       QWidget* parent)
+    : QWidget(parent),
+      session_(session),
+      settings_(settings),
+      prompts_(prompts),
+      drawing_(InitialDrawingSettings(settings, DefaultLogFont())) {
+    setObjectName(QStringLiteral("preview"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    session_.AttachView(*this);
+    UpdateTransform();
+}
+
+LiveCanvas::~LiveCanvas() {
+    session_.DetachView();
+}
+
+void LiveCanvas::SetStatusText(const QString& text) {
+    statusText_ = text;
+    update();
+}
+
+void LiveCanvas::AttachCamera(CameraService* camera) {
+    if (camera_ != nullptr) {
+        disconnect(camera_, nullptr, this, nullptr);
+    }
+    camera_ = camera;
+    if (camera_ != nullptr) {
+        connect(camera_, &CameraService::frameReady, this, &LiveCanvas::ShowLatestFrame);
+    }
+}
+
+void LiveCanvas::ShowLatestFrame() {
+    if (camera_ == nullptr || !camera_->TakeFrame(frame_)) {
+        return;
+    }
+    if (surface_.size() != size()) {
+        surface_ = QImage(size(), QImage::Format_RGB32);
+        surface_.fill(Qt::black);
+    }
+    const BitmapInfoHeader& h = frame_.header;
+    const DibView dib{h.width, h.height, 24, static_cast<std::size_t>(h.width) * 3,
+                      frame_.bytes.data()};
+    const LiveOverlayState& o = camera_->Overlays();
+    const ViewTransform toClient =
+        LiveSession::DisplayTransform(width(), height(), fullScreen_, videoHeight_);
+    LiveFrameInput in;
+    in.frame = &dib;
+    in.frameDestination = PreviewFrameBox(h.width, h.height, width(), height());
+    in.records = &session_.Records();
+    in.shapes = session_.Shapes();
+    // Records are kept in video-area pixels; the display scale is the inverse of the click
+    // mapping.
+    in.display = ScaledDrawing(1.0 / toClient.fx, 1.0 / toClient.fy);
+    in.labels = o.labels;
+    in.switches = session_.Switches();
+    in.ruler = o.ruler;
+    in.reference = o.reference;
+    if (in.switches.dateTime) {
+        const QDateTime now = QDateTime::currentDateTime();
+        in.now = {now.date().year(), now.date().month(),  now.date().day(),
+                  now.time().hour(), now.time().minute(), now.time().second()};
+    }
+    {
+        QtDrawingSurface surface(surface_);
+        ComposeLiveFrame(surface, in);
+    }
+    ++framesShown_;
+    update();
+}
+
+void LiveCanvas::SetFullScreen(bool on, int videoHeight) {
+    fullScreen_ = on;
+    videoHeight_ = videoHeight;
+    UpdateTransform();
+}
+
+void LiveCanvas::UpdateTransform() {
+    if (LiveInteraction* live = session_.Interaction()) {
+        live->SetViewTransform(
+            LiveSession::DisplayTransform(width(), height(), fullScreen_, videoHeight_));
+    }
+}
+
+void LiveCanvas::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    UpdateTransform();
+}
+
+ScaleContext LiveCanvas::CurrentScale() const {
+    return MakeScaleContext(settings_, session_.Camera(), session_.Calibration().EffectiveRate());
+}
+
+void LiveCanvas::InvalidateRect(const PixelBox& rect) {
+    update(QRect(rect.left, rect.top, rect.Width(), rect.Height()));
+}
+
+void LiveCanvas::ShowRubberBand(const RubberBand& band) {
+    band_ = band;
+    update();
+}
+
+void LiveCanvas::EraseRubberBand() {
+    band_.reset();
+    update();
+}
+
+void LiveCanvas::CaptureMouse() {
+    grabMouse();
+}
+
+void LiveCanvas::ReleaseMouse() {
+    releaseMouse();
+}
+
+PixelPoint LiveCanvas::ClientOf(const QMouseEvent* event) const {
+    QPoint p = event->position().toPoint();
+    if (confine_) {
+        // The pointer stays inside the area while a tool collects its clicks.
+        p.setX(std::clamp(p.x(), confine_->left, std::max(confine_->left, confine_->right - 1)));
+        p.setY(std::clamp(p.y(), confine_->top, std::max(confine_->top, confine_->bottom - 1)));
+    }
+    return {p.x(), p.y()};
+}
+
+void LiveCanvas::mousePressEvent(QMouseEvent* event) {
+    LiveInteraction* live = session_.Interaction();
+    if (live == nullptr) {
+        return;
+    }
+    if (event->button() == Qt::LeftButton) {
+        live->MouseDown(ClientOf(event));
+    } else if (event->button() == Qt::RightButton) {
+        live->RightClick(ClientOf(event));
+    }
+}
+
+void LiveCanvas::mouseMoveEvent(QMouseEvent* event) {
+    if (LiveInteraction* live = session_.Interaction()) {
+        live->MouseMove(ClientOf(event));
+    }
+}
+
+void LiveCanvas::mouseReleaseEvent(QMouseEvent* event) {
+    LiveInteraction* live = session_.Interaction();
+    if (live != nullptr && event->button() == Qt::LeftButton) {
+        live->MouseUp(ClientOf(event));
+    }
+}
+
+void LiveCanvas::mouseDoubleClickEvent(QMouseEvent* event) {
+    LiveInteraction* live = session_.Interaction();
+    if (live != nullptr && event->button() == Qt::LeftButton) {
+        live->DoubleClick(ClientOf(event));
+    }
+}
+
+void LiveCanvas::focusOutEvent(QFocusEvent* event) {
+    if (LiveInteraction* live = session_.Interaction()) {
+        live->FocusLost();
+    }
+    QWidget::focusOutEvent(event);
+}
+
+void LiveCanvas::paintEvent(QPaintEvent*) {
+    // The last composed frame (black until the camera delivers one, or while the connection
+    // message shows), with the kept rubber band drawn over a copy of it.
+    QImage frame;
+    if (statusText_.isEmpty() && surface_.size() == size()) {
+        frame = band_ ? surface_.copy() : surface_;
+    } else {
+        frame = QImage(size(), QImage::Format_RGB32);
+        frame.fill(Qt::black);
+    }
+    if (band_) {
+        QtDrawingSurface surface(frame);
+        // A moved record's stored points reach the screen at the display scale.
+        const ViewTransform display =
+            LiveSession::DisplayTransform(width(), height(), fullScreen_, videoHeight_);
+        DrawRubberBand(surface, *band_,
+                       {RecordScheme::Live, ScaledDrawing(1.0 / display.fx, 1.0 / display.fy)});
+    }
+    QPainter p(this);
+    p.drawImage(0, 0, frame);
+    if (statusText_.isEmpty()) {
+        return;
+    }
+    p.setFont(skin::UiFont(22, true));
+    p.setPen(QColor(0x00, 0xFF, 0x00));
+    const QFontMetrics fm = p.fontMetrics();
+    const int textWidth = fm.horizontalAdvance(statusText_);
+    // Centred; a text wider than the view starts at its left edge.
+    const int x = textWidth > width() ? 0 : (width() - textWidth) / 2;
+    const int y = (height() - fm.height()) / 2 + fm.ascent();
+    p.drawText(x, y, statusText_);
+}
+
+}  // namespace lensora
