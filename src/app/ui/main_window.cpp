@@ -558,8 +558,11 @@ void MainWindow::AttachCamera(CameraService* camera) {
     if (camera == nullptr) {
         return;
     }
-    connect(camera, &CameraService::connectionChanged, this, [this](bool connected) {
+    connect(camera, &CameraService::connectionChanged, this, [this, camera](bool connected) {
         if (connected) {
+            // The live view and the still windows measure with what this camera offers.
+            const CameraConnection& c = camera->Connection();
+            session_->CameraSeen({c.LargeSensor(), c.CaptureWidth(), c.CaptureHeight()});
             EnableCaptureControls();
         } else {
             DisableCaptureControls();
