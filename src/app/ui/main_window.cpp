@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <QWindow>
 
+#include <QShortcut>
 #include "app/app_state.h"
 #include "app/main_buttons.h"
 #include "app/text_keys.h"
@@ -23,7 +24,9 @@
 #include "app/ui/skin.h"
 #include "app/ui/skin_button.h"
 #include "canvas/ui/still_window.h"
+#include "capture/picture_memory.h"
 #include "capture/ui/preview_widget.h"
+#include "capture/ui/video_settings_dialog.h"
 #include "library/ui/thumbnail_strip.h"
 #include "measure/calibration.h"
 #include "platform/camera_service.h"
@@ -447,6 +450,10 @@ void MainWindow::paintEvent(QPaintEvent*) {
 void MainWindow::AttachCamera(CameraService* camera) {
     preview_->AttachCamera(camera);
     if (camera == nullptr) {
+        if (camera_ != nullptr) {
+            camera_->Connection().SetPictureMemory(nullptr);
+            camera_ = nullptr;
+        }
         return;
     }
     connect(camera, &CameraService::connectionChanged, this, [this](bool connected) {
@@ -456,6 +463,35 @@ void MainWindow::AttachCamera(CameraService* camera) {
             DisableCaptureControls();
         }
     });
+    AttachVideoSettings(camera);
+}
+
+// ---- Video settings -------------------------------------------------------------------------
+
+void MainWindow::AttachVideoSettings(CameraService* camera) {
+    camera_ = camera;
+    pictureMemory_ = std::make_unique<PictureMemory>(app_.Store());
+    camera->Connection().SetPictureMemory(pictureMemory_.get());
+    if (SkinButton* button = Button(command::kVideoSetting)) {
+        connect(button, &QAbstractButton::clicked, this, [this] { OpenVideoSettings(); });
+    }
+    // F10, F11, F12: the three capture sizes of the sensor class.
+    const Qt::Key keys[] = {Qt::Key_F10, Qt::Key_F11, Qt::Key_F12};
+    for (int step = 0; step < 3; ++step) {
+        auto* shortcut = new QShortcut(QKeySequence(keys[step]), this);
+        connect(shortcut, &QShortcut::activated, this,
+                [this, step] { camera_->Connection().ApplyResolutionStep(step); });
+    }
+}
+
+void MainWindow::OpenVideoSettings() {
+    if (camera_ == nullptr) {
+        return;
+    }
+    VideoSettingsDialog dialog(camera_->Connection(), pictureMemory_.get(), &app_.Folders(), this);
+    connect(camera_, &CameraService::connectionChanged, &dialog, [&dialog] { dialog.Refill(); });
+    connect(camera_, &CameraService::deviceSetChanged, &dialog, [&dialog] { dialog.Refill(); });
+    dialog.exec();
 }
 
 }  // namespace lensora

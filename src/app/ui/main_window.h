@@ -6,6 +6,7 @@
 #include <QMap>
 #include <QPoint>
 #include <QWidget>
+#include <memory>
 
 #include "app/ui/window_drag.h"
 
@@ -19,6 +20,7 @@ namespace lensora {
 class AppState;
 class CameraService;
 class GroupFrame;
+class PictureMemory;
 class PreviewWidget;
 class SkinButton;
 class ThumbnailStrip;
@@ -63,6 +65,8 @@ class MainWindow : public QWidget {
     // The camera: its frames go to the preview, its connection state switches the capture
     // controls and the connection message. Not owned; call before the first attempt.
     void AttachCamera(CameraService* camera);
+    // The video settings dialog (modal), refilled while open when the camera comes or goes.
+    void OpenVideoSettings();
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -94,6 +98,10 @@ class MainWindow : public QWidget {
     QTimer* calibratePromptTimer_ = nullptr;
     bool cameraConnected_ = false;
     WindowDrag drag_;
+    void AttachVideoSettings(CameraService* camera);
+    // Video settings: the attached camera and its per-camera picture memory.
+    CameraService* camera_ = nullptr;
+    std::unique_ptr<PictureMemory> pictureMemory_;
 };
 
 }  // namespace lensora
