@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 
+#include "capture/capture_format.h"
 #include "platform/linux/evdev_button.h"
 #include "platform/linux/udev_devices.h"
 
@@ -61,13 +62,6 @@ std::uint32_t PictureControlId(PictureControl c) {
             return V4L2_CID_HUE_AUTO;
     }
     return 0;
-}
-
-std::uint32_t FourCcOf(char a, char b, char c, char d) {
-    return static_cast<std::uint32_t>(static_cast<unsigned char>(a)) |
-           static_cast<std::uint32_t>(static_cast<unsigned char>(b)) << 8 |
-           static_cast<std::uint32_t>(static_cast<unsigned char>(c)) << 16 |
-           static_cast<std::uint32_t>(static_cast<unsigned char>(d)) << 24;
 }
 
 }  // namespace
@@ -384,10 +378,10 @@ std::pair<std::uint32_t, int> V4l2Source::NativeFormat() {
         std::pair<std::uint32_t, int> native{desc.pixelformat, 16};
         switch (desc.pixelformat) {
             case V4L2_PIX_FMT_YUYV:
-                native = {FourCcOf('Y', 'U', 'Y', '2'), 16};
+                native = {FourCc::Of('Y', 'U', 'Y', '2'), 16};
                 break;
             case V4L2_PIX_FMT_UYVY:
-                native = {FourCcOf('U', 'Y', 'V', 'Y'), 16};
+                native = {FourCc::Of('U', 'Y', 'V', 'Y'), 16};
                 break;
             case V4L2_PIX_FMT_MJPEG:
             case V4L2_PIX_FMT_BGR24:
