@@ -8,13 +8,16 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QSettings>
+#include <QShortcut>
 #include <memory>
 
 #include "app/app_state.h"
 #include "app/main_buttons.h"
 #include "app/ui/calibrate_prompt_dialog.h"
 #include "app/ui/skin_button.h"
+#include "capture/capture_format.h"
 #include "capture/ui/preview_widget.h"
+#include "platform/camera_service.h"
 #include "platform/qt_settings_store.h"
 #include "support/event_loop.h"
 #include "support/temp_dir.h"
@@ -181,6 +184,32 @@ TEST_F(MainWindowTest, MagnificationLooksUpItsStoredCalibration) {
     window->TakeCalibrationHandover("60", "57.1");
     EXPECT_EQ(window->MagnificationBox()->text(), "60");
     EXPECT_EQ(window->CalibratedRateBox()->text(), "57.1");
+}
+
+TEST_F(MainWindowTest, F10AndF12SwitchTheCaptureSizeAndRewriteCapConfig) {
+    Start();
+    CameraService::Options options;
+    options.demo = true;
+    options.capConfigPath = CapConfigPath(dir.Sub("config"));
+    CameraService camera(options);
+    window->AttachCamera(&camera);
+    ASSERT_TRUE(camera.Connect());
+    const auto press = [&](int key) {
+        for (QShortcut* shortcut : window->findChildren<QShortcut*>()) {
+            if (shortcut->key() == QKeySequence(key)) {
+                emit shortcut->activated();
+            }
+        }
+    };
+    press(Qt::Key_F10);
+    EXPECT_EQ(camera.Connection().CaptureWidth(), 640);
+    ASSERT_TRUE(ReadCapConfig(options.capConfigPath));
+    EXPECT_EQ(ReadCapConfig(options.capConfigPath)->width, 640);
+    press(Qt::Key_F12);
+    EXPECT_EQ(camera.Connection().CaptureWidth(), 1600);
+    EXPECT_EQ(ReadCapConfig(options.capConfigPath)->width, 1600);
+    EXPECT_EQ(ReadCapConfig(options.capConfigPath)->height, 1200);
+    window->AttachCamera(nullptr);
 }
 
 }  // namespace
