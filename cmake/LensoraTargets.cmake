@@ -129,7 +129,7 @@ if(LENSORA_BUILD_TESTS)
 
     # Runs inside the vivid virtual machine (scripts/test); built here, not run by ctest.
     add_executable(lensora_vivid_test ${PROJECT_SOURCE_DIR}/tests/capture/vivid/vivid_test.cpp)
-    target_link_libraries(lensora_vivid_test PRIVATE lensora_linux GTest::gtest)
+    target_link_libraries(lensora_vivid_test PRIVATE lensora_core lensora_linux GTest::gtest)
 endif()
 
 if(LENSORA_BENCH)

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QByteArray>
 
+#include <QTimer>
 #include "app/app_state.h"
 #include "app/ui/main_window.h"
 #include "base/ui/skin.h"
@@ -92,6 +93,10 @@ int main(int argc, char** argv) {
     window.AttachCamera(&camera);
     window.show();
     camera.Connect();
+    // Developer hook for screenshots: opens the video settings once the picture runs.
+    if (qEnvironmentVariableIsSet("LENSORA_OPEN_VIDEO_SETTINGS")) {
+        QTimer::singleShot(1500, &window, [&window] { window.OpenVideoSettings(); });
+    }
     // A picture named on the command line (or handed over by a file manager) opens for
     // measuring beside the main window.
     if (!picture.isEmpty()) {

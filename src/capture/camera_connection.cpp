@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "capture/capture_format.h"
+#include "capture/picture_memory.h"
+#include "capture/resolution_steps.h"
 
 namespace lensora {
 
@@ -24,6 +26,9 @@ bool CameraConnection::BuildGraph() {
         return false;
     }
     state_ = GraphState::Built;
+    if (pictureMemory_ != nullptr) {
+        pictureMemory_->Reapply(selected->info, source_);
+    }
     return true;
 }
 
@@ -37,8 +42,9 @@ bool CameraConnection::PrepareGraph() {
     const SensorProbe probe = source_.ProbeSensor();
     largeSensor_ = LargeSensorAfterProbe(largeSensor_, probe);
 
-    std::optional<VideoFormatBlock> stored;
-    if (!options_.capConfigPath.empty()) {
+    deviceInterval100ns_ = probe.currentInterval100ns;
+    std::optional<VideoFormatBlock> stored = sessionFormat_;
+    if (!stored && !options_.capConfigPath.empty()) {
         stored = ReadCapConfig(options_.capConfigPath);
     }
     const VideoFormatBlock fallback = DefaultFormatBlock(largeSensor_, probe.currentInterval100ns);
@@ -233,6 +239,50 @@ bool CameraConnection::SelectCamera(int index) {
     const bool ok = ConnectSelected();
     MarkConnected(ok);
     return ok;
+}
+
+const CameraDeviceInfo* CameraConnection::SelectedDevice() const {
+    const CameraDevice* selected = devices_.Selected();
+    return selected != nullptr ? &selected->info : nullptr;
+}
+
+bool CameraConnection::SetResolution(int width, int height) {
+    std::lock_guard lock(connectionLock_);
+    captureWidth_ = width;
+    captureHeight_ = height;
+    if (state_ == GraphState::None) {
+        return false;
+    }
+    const bool wasRunning = state_ == GraphState::Running;
+    StopPreview();
+    ReleaseGrabbers();
+
+    StreamFormat applied;
+    const bool ok = source_.SetFormat({width, height, deviceInterval100ns_}, applied);
+    if (ok) {
+        const VideoFormatBlock block = FormatBlockFor(applied, deviceInterval100ns_);
+        const bool saved =
+            !options_.capConfigPath.empty() && WriteCapConfig(options_.capConfigPath, block);
+        sessionFormat_ = saved ? std::nullopt : std::optional<VideoFormatBlock>(block);
+    } else {
+        sessionFormat_ = DefaultFormatBlock(largeSensor_, deviceInterval100ns_);
+    }
+
+    if (!PrepareGraph() || (wasRunning && !StartPreview())) {
+        // The device went away or refuses every format: a later attempt reconnects.
+        MarkConnected(false);
+        timer_.Start(kRetryAfterPrepareMs);
+        return false;
+    }
+    return ok;
+}
+
+bool CameraConnection::ApplyResolutionStep(int step) {
+    const CaptureSize size = ResolutionStepSize(largeSensor_, step);
+    if (size.width == 0) {
+        return false;
+    }
+    return SetResolution(size.width, size.height);
 }
 
 void CameraConnection::SetCameraButton(bool enabled) {

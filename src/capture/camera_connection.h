@@ -9,13 +9,17 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 
 #include "capture/camera_selection.h"
+#include "capture/capture_format.h"
 #include "capture/frame_pipeline.h"
 #include "capture/frame_source.h"
 
 namespace lensora {
+
+class PictureMemory;
 
 // The single-shot reconnection timer (timer 1001). Start restarts it when it runs already.
 class ReconnectTimer {
@@ -55,6 +59,9 @@ class CameraConnection {
     ~CameraConnection();
 
     void SetHooks(ConnectionHooks hooks) { hooks_ = std::move(hooks); }
+    // Picture properties remembered per camera are set again whenever a camera is opened.
+    // Not owned; null for none.
+    void SetPictureMemory(PictureMemory* memory) { pictureMemory_ = memory; }
 
     // The first attempt at start-up. True when connected.
     bool ConnectCamera();
@@ -74,12 +81,24 @@ class CameraConnection {
     bool SelectCamera(int index);
     bool Restart();
     void Teardown();
+    // Records the capture size, stops the stream, applies the size, writes CapConfig.dat from
+    // what the device applied, prepares again and restarts the stream if it ran. False without
+    // an opened camera or when the device refuses the size; a refused size gives the default
+    // format for this run. A CapConfig.dat that cannot be written is skipped: the applied
+    // format then holds until the program ends.
+    bool SetResolution(int width, int height);
+    // Step 0, 1 or 2 of the sensor class (F10, F11, F12).
+    bool ApplyResolutionStep(int step);
+
     // Records IsEnableSnap and rebuilds the grabbers, restarting the stream if it ran.
     void SetCameraButton(bool enabled);
 
     bool Connected() const { return connected_; }
     GraphState State() const { return state_; }
     const CameraDeviceList& Devices() const { return devices_; }
+    // The device in use, or null.
+    const CameraDeviceInfo* SelectedDevice() const;
+    FrameSource& Source() { return source_; }
     bool LargeSensor() const { return largeSensor_; }
     bool HasButton() const { return hasButton_; }
     int CaptureWidth() const { return captureWidth_; }
@@ -102,6 +121,11 @@ class CameraConnection {
     ReconnectTimer& timer_;
     ConnectionOptions options_;
     ConnectionHooks hooks_;
+    PictureMemory* pictureMemory_ = nullptr;
+    // The format to prepare with instead of CapConfig.dat for the rest of the run: set when a
+    // size was applied but the file could not be written, or the default after a refusal.
+    std::optional<VideoFormatBlock> sessionFormat_;
+    std::int64_t deviceInterval100ns_ = 333333;
     std::mutex connectionLock_;
     CameraDeviceList devices_;
     GraphState state_ = GraphState::None;

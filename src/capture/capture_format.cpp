@@ -169,4 +169,22 @@ StreamFormat ToStreamFormat(const VideoFormatBlock& block) {
     return {block.width, std::abs(block.height), block.avgTimePerFrame};
 }
 
+VideoFormatBlock FormatBlockFor(const StreamFormat& applied, std::int64_t avgTimePerFrame) {
+    VideoFormatBlock b;
+    b.source = {0, 0, applied.width, applied.height};
+    b.target = b.source;
+    b.width = applied.width;
+    b.height = applied.height;
+    b.avgTimePerFrame =
+        applied.frameInterval100ns > 0 ? applied.frameInterval100ns : avgTimePerFrame;
+    b.compression = applied.nativeFourCc != 0 ? applied.nativeFourCc : kFourCcYuy2;
+    b.bitCount = static_cast<std::uint16_t>(
+        applied.nativeFourCc != 0 && applied.nativeBitCount > 0 ? applied.nativeBitCount : 16);
+    const auto pixels =
+        static_cast<std::uint32_t>(applied.width) * static_cast<std::uint32_t>(applied.height);
+    b.sizeImage = b.bitCount == 16 ? pixels * 2 : b.bitCount == 24 ? pixels * 3 : pixels;
+    b.bitRate = FormatBitRate(b.avgTimePerFrame, b.sizeImage);
+    return b;
+}
+
 }  // namespace lensora

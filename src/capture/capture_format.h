@@ -75,4 +75,11 @@ bool LargeSensorAfterProbe(bool current, const SensorProbe& probe);
 
 StreamFormat ToStreamFormat(const VideoFormatBlock& block);
 
+// The block stored after a resolution change, from the format the device applied: both
+// rectangles span the frame, the image size is width x height x 2 for 16 bits per pixel, x 3
+// for 24 and x 1 otherwise, the bit rate follows FormatBitRate, and the compression code and
+// depth are the device's native ones (YUY2 at 16 bits when unknown). `avgTimePerFrame` stands
+// in when the applied format carries no frame interval.
+VideoFormatBlock FormatBlockFor(const StreamFormat& applied, std::int64_t avgTimePerFrame);
+
 }  // namespace lensora

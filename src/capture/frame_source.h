@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,32 @@ struct StreamFormat {
     int width = 0;
     int height = 0;
     std::int64_t frameInterval100ns = 0;  // 0: the device's current rate
+    // The format the camera itself delivers before any conversion (a four-character code as
+    // stored in CapConfig.dat, e.g. YUY2 or MJPG, and its bits per pixel); 0 when unknown.
+    std::uint32_t nativeFourCc = 0;
+    int nativeBitCount = 0;
+};
+
+// The picture controls of the video settings, and the automatic switches that belong to some
+// of them.
+enum class PictureControl {
+    Brightness,
+    Contrast,
+    Saturation,
+    Sharpness,
+    Gamma,
+    Hue,
+    AutoBrightness,
+    AutoHue,
+};
+
+// What the device reports for one control.
+struct ControlRange {
+    int minimum = 0;
+    int maximum = 0;
+    int step = 1;
+    int defaultValue = 0;
+    std::uint32_t flags = 0;  // the device's own capability flags, kept for display
 };
 
 // The sensor facts read from the device's offered formats.
@@ -80,6 +107,13 @@ class FrameSource {
     // Ends the stream and joins the capture thread; no callback runs after it returns.
     virtual void Stop() = 0;
     virtual void Close() = 0;
+
+    // Picture controls of the opened device. A device without a control answers nullopt (the
+    // defaults here: a source without any controls). SetPictureControl is false when the device
+    // refuses the value (out of range, busy, unknown control).
+    virtual std::optional<ControlRange> QueryPictureControl(PictureControl) { return std::nullopt; }
+    virtual std::optional<int> PictureControlValue(PictureControl) { return std::nullopt; }
+    virtual bool SetPictureControl(PictureControl, int) { return false; }
 };
 
 }  // namespace lensora

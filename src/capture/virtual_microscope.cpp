@@ -1,5 +1,7 @@
 #include "capture/virtual_microscope.h"
 
+#include "capture/capture_format.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -75,6 +77,70 @@ bool VirtualMicroscope::Open(const CameraDeviceInfo& device) {
     return true;
 }
 
+namespace {
+
+// The virtual camera's picture controls: no sharpness, so a missing control shows too.
+struct VirtualControl {
+    PictureControl control;
+    ControlRange range;
+};
+constexpr VirtualControl kControls[] = {
+    {PictureControl::Brightness, {-64, 64, 1, 0, 0}},
+    {PictureControl::AutoBrightness, {0, 1, 1, 0, 0}},
+    {PictureControl::Contrast, {0, 64, 1, 32, 0}},
+    {PictureControl::Saturation, {0, 128, 1, 64, 0}},
+    {PictureControl::Gamma, {100, 300, 10, 100, 0}},
+    {PictureControl::Hue, {-180, 180, 1, 0, 0}},
+};
+
+const VirtualControl* FindControl(PictureControl c) {
+    for (const VirtualControl& v : kControls) {
+        if (v.control == c) {
+            return &v;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+std::optional<ControlRange> VirtualMicroscope::QueryPictureControl(PictureControl c) {
+    const VirtualControl* v = FindControl(c);
+    if (!opened_ || !present_.load() || v == nullptr) {
+        return std::nullopt;
+    }
+    return v->range;
+}
+
+std::optional<int> VirtualMicroscope::PictureControlValue(PictureControl c) {
+    if (!QueryPictureControl(c)) {
+        return std::nullopt;
+    }
+    std::lock_guard lock(controlMutex_);
+    const auto it = controls_.find(c);
+    return it != controls_.end() ? it->second : FindControl(c)->range.defaultValue;
+}
+
+bool VirtualMicroscope::SetPictureControl(PictureControl c, int value) {
+    const std::optional<ControlRange> range = QueryPictureControl(c);
+    std::lock_guard lock(controlMutex_);
+    // Like a driver: out-of-range values and refused controls fail with the value unchanged.
+    if (!range || value < range->minimum || value > range->maximum || refused_.count(c) != 0) {
+        return false;
+    }
+    controls_[c] = value;
+    return true;
+}
+
+void VirtualMicroscope::SetControlRefused(PictureControl c, bool refused) {
+    std::lock_guard lock(controlMutex_);
+    if (refused) {
+        refused_.insert(c);
+    } else {
+        refused_.erase(c);
+    }
+}
+
 SensorProbe VirtualMicroscope::ProbeSensor() {
     return {true, largeSensor_, 333333};
 }
@@ -100,7 +166,7 @@ bool VirtualMicroscope::SetFormat(const StreamFormat& asked, StreamFormat& appli
     const std::int64_t interval =
         asked.frameInterval100ns > 0 && asked.frameInterval100ns > 500000 ? 666666 : 333333;
     const bool sizeChanged = best->width != format_.width || best->height != format_.height;
-    format_ = {best->width, best->height, interval};
+    format_ = {best->width, best->height, interval, FourCc::Of('Y', 'U', 'Y', '2'), 16};
     if (sizeChanged || specimen_.empty()) {
         BuildSpecimen();
     }

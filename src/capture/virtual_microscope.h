@@ -11,7 +11,9 @@
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <mutex>
+#include <set>
 #include <thread>
 #include <vector>
 
@@ -54,6 +56,18 @@ class VirtualMicroscope : public FrameSource {
     bool Start(SourceCallbacks callbacks) override;
     void Stop() override;
     void Close() override;
+    // Brightness (with an automatic switch), contrast, saturation, gamma and hue; no
+    // sharpness. The values survive unplugging, as a camera's own memory would.
+    std::optional<ControlRange> QueryPictureControl(PictureControl c) override;
+    std::optional<int> PictureControlValue(PictureControl c) override;
+    bool SetPictureControl(PictureControl c, int value) override;
+    // Makes the device refuse every value of a control, as a busy driver would.
+    void SetControlRefused(PictureControl c, bool refused);
+    // Forgets every control value (a camera that lost power).
+    void ResetControls() {
+        std::lock_guard lock(controlMutex_);
+        controls_.clear();
+    }
 
     // Simulated hardware. The hot-plug handler (if set) hears of every unplug and replug, as
     // a device monitor would; it is called on the caller's thread.
@@ -91,6 +105,10 @@ class VirtualMicroscope : public FrameSource {
     std::atomic<bool> stalled_{false};
     std::mutex hotplugMutex_;
     std::function<void()> hotplug_;
+
+    std::mutex controlMutex_;
+    std::map<PictureControl, int> controls_;
+    std::set<PictureControl> refused_;
 
     SourceCallbacks callbacks_;
     std::thread thread_;

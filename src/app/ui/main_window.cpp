@@ -25,6 +25,8 @@
 #include "base/ui/ui_text.h"
 #include "canvas/ui/still_canvas.h"
 #include "canvas/ui/still_window.h"
+#include "capture/picture_memory.h"
+#include "capture/ui/video_settings_dialog.h"
 #include "export/export_flow.h"
 #include "library/ui/thumbnail_strip.h"
 #include "live/live_session.h"
@@ -344,6 +346,20 @@ void MainWindow::OnCommand(int command) {
         case command::kDeleteAll:
             session_->DeleteAll();
             break;
+        case command::kVideoSetting:
+            OpenVideoSettings();
+            break;
+        case command::kResolutionStep1:
+        case command::kResolutionStep2:
+        case command::kResolutionStep3:
+            // F10, F11, F12: the three capture sizes of the camera's sensor class.
+            if (camera_ != nullptr) {
+                camera_->Connection().ApplyResolutionStep(
+                    command == command::kResolutionStep1   ? 0
+                    : command == command::kResolutionStep2 ? 1
+                                                           : 2);
+            }
+            break;
         default:
             // The live tools; the capture, recording and export commands arrive with the
             // camera and export work.
@@ -556,6 +572,10 @@ void MainWindow::paintEvent(QPaintEvent*) {
 void MainWindow::AttachCamera(CameraService* camera) {
     liveCanvas_->AttachCamera(camera);
     if (camera == nullptr) {
+        if (camera_ != nullptr) {
+            camera_->Connection().SetPictureMemory(nullptr);
+            camera_ = nullptr;
+        }
         return;
     }
     connect(camera, &CameraService::connectionChanged, this, [this, camera](bool connected) {
@@ -568,6 +588,25 @@ void MainWindow::AttachCamera(CameraService* camera) {
             DisableCaptureControls();
         }
     });
+    AttachVideoSettings(camera);
+}
+
+// ---- Video settings -------------------------------------------------------------------------
+
+void MainWindow::AttachVideoSettings(CameraService* camera) {
+    camera_ = camera;
+    pictureMemory_ = std::make_unique<PictureMemory>(app_.Store());
+    camera->Connection().SetPictureMemory(pictureMemory_.get());
+}
+
+void MainWindow::OpenVideoSettings() {
+    if (camera_ == nullptr) {
+        return;
+    }
+    VideoSettingsDialog dialog(camera_->Connection(), pictureMemory_.get(), &app_.Folders(), this);
+    connect(camera_, &CameraService::connectionChanged, &dialog, [&dialog] { dialog.Refill(); });
+    connect(camera_, &CameraService::deviceSetChanged, &dialog, [&dialog] { dialog.Refill(); });
+    dialog.exec();
 }
 
 // ---- Thumbnail browser ----

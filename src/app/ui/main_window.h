@@ -8,6 +8,7 @@
 #include <QMap>
 #include <QPoint>
 #include <QWidget>
+#include <memory>
 
 #include <memory>
 
@@ -27,6 +28,7 @@ class CameraService;
 class GroupFrame;
 class LiveCanvas;
 class LiveSession;
+class PictureMemory;
 class QtUserPrompts;
 class SkinButton;
 class ThumbnailStrip;
@@ -76,6 +78,8 @@ class MainWindow : public QWidget {
     // The camera: its frames go to the preview, its connection state switches the capture
     // controls and the connection message. Not owned; call before the first attempt.
     void AttachCamera(CameraService* camera);
+    // The video settings dialog (modal), refilled while open when the camera comes or goes.
+    void OpenVideoSettings();
 
     // ---- Thumbnail browser: the strip and the folder buttons 1201 / 1202 ----
     ThumbnailStrip* Strip() const { return strip_; }
@@ -124,6 +128,10 @@ class MainWindow : public QWidget {
     QTimer* calibratePromptTimer_ = nullptr;
     bool cameraConnected_ = false;
     WindowDrag drag_;
+    void AttachVideoSettings(CameraService* camera);
+    // Video settings: the attached camera and its per-camera picture memory.
+    CameraService* camera_ = nullptr;
+    std::unique_ptr<PictureMemory> pictureMemory_;
 };
 
 }  // namespace lensora

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 
+#include "capture/capture_format.h"
 #include "platform/linux/evdev_button.h"
 #include "platform/linux/udev_devices.h"
 
@@ -39,6 +40,28 @@ bool OffersSize(const V4l2Io& io, int fd, std::uint32_t pixelFormat, std::uint32
         return inRange(width, s.min_width, s.max_width, s.step_width) &&
                inRange(height, s.min_height, s.max_height, s.step_height);
     }
+}
+
+std::uint32_t PictureControlId(PictureControl c) {
+    switch (c) {
+        case PictureControl::Brightness:
+            return V4L2_CID_BRIGHTNESS;
+        case PictureControl::Contrast:
+            return V4L2_CID_CONTRAST;
+        case PictureControl::Saturation:
+            return V4L2_CID_SATURATION;
+        case PictureControl::Sharpness:
+            return V4L2_CID_SHARPNESS;
+        case PictureControl::Gamma:
+            return V4L2_CID_GAMMA;
+        case PictureControl::Hue:
+            return V4L2_CID_HUE;
+        case PictureControl::AutoBrightness:
+            return V4L2_CID_AUTOBRIGHTNESS;
+        case PictureControl::AutoHue:
+            return V4L2_CID_HUE_AUTO;
+    }
+    return 0;
 }
 
 }  // namespace
@@ -135,7 +158,8 @@ bool V4l2Source::SetFormat(const StreamFormat& asked, StreamFormat& applied) {
     height_ = static_cast<int>(fmt.fmt.pix.height);
     bytesPerLine_ =
         std::max<std::size_t>(fmt.fmt.pix.bytesperline, static_cast<std::size_t>(width_) * 3);
-    applied = {width_, height_, asked.frameInterval100ns};
+    const auto [nativeFourCc, nativeBits] = NativeFormat();
+    applied = {width_, height_, asked.frameInterval100ns, nativeFourCc, nativeBits};
     if (asked.frameInterval100ns > 0) {
         v4l2_streamparm parm{};
         parm.type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
@@ -317,6 +341,66 @@ std::optional<int> V4l2Source::Control(std::uint32_t id) {
         return std::nullopt;
     }
     return c.value;
+}
+
+std::optional<ControlRange> V4l2Source::QueryPictureControl(PictureControl c) {
+    v4l2_queryctrl q{};
+    q.id = PictureControlId(c);
+    if (fd_ < 0 || XIoctl(io_, fd_, VIDIOC_QUERYCTRL, &q) != 0 ||
+        (q.flags & V4L2_CTRL_FLAG_DISABLED) != 0 || q.maximum < q.minimum) {
+        return std::nullopt;
+    }
+    return ControlRange{q.minimum, q.maximum, std::max(1, q.step), q.default_value, q.flags};
+}
+
+std::optional<int> V4l2Source::PictureControlValue(PictureControl c) {
+    return Control(PictureControlId(c));
+}
+
+bool V4l2Source::SetPictureControl(PictureControl c, int value) {
+    return SetControl(PictureControlId(c), value);
+}
+
+std::pair<std::uint32_t, int> V4l2Source::NativeFormat() {
+    // libv4l2 lists its converted formats with the EMULATED flag; the first real one is what
+    // the camera sends. YUYV goes by its capture-framework name YUY2.
+    std::pair<std::uint32_t, int> found{0, 0};
+    for (std::uint32_t i = 0;; ++i) {
+        v4l2_fmtdesc desc{};
+        desc.index = i;
+        desc.type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
+        if (XIoctl(io_, fd_, VIDIOC_ENUM_FMT, &desc) != 0) {
+            break;
+        }
+        if ((desc.flags & V4L2_FMT_FLAG_EMULATED) != 0) {
+            continue;
+        }
+        std::pair<std::uint32_t, int> native{desc.pixelformat, 16};
+        switch (desc.pixelformat) {
+            case V4L2_PIX_FMT_YUYV:
+                native = {FourCc::Of('Y', 'U', 'Y', '2'), 16};
+                break;
+            case V4L2_PIX_FMT_UYVY:
+                native = {FourCc::Of('U', 'Y', 'V', 'Y'), 16};
+                break;
+            case V4L2_PIX_FMT_MJPEG:
+            case V4L2_PIX_FMT_BGR24:
+            case V4L2_PIX_FMT_RGB24:
+                native = {desc.pixelformat, 24};
+                break;
+            default:
+                break;
+        }
+        // Uncompressed YUV is preferred: it is what the stored format has always described.
+        if (native.second == 16 &&
+            (desc.pixelformat == V4L2_PIX_FMT_YUYV || desc.pixelformat == V4L2_PIX_FMT_UYVY)) {
+            return native;
+        }
+        if (found.first == 0) {
+            found = native;
+        }
+    }
+    return found;
 }
 
 bool V4l2Source::SetControl(std::uint32_t id, int value) {

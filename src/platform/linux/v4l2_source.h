@@ -46,6 +46,12 @@ class V4l2Source : public FrameSource {
     std::optional<int> Control(std::uint32_t id);
     bool SetControl(std::uint32_t id, int value);
 
+    // The picture controls over VIDIOC_QUERYCTRL / G_CTRL / S_CTRL; a disabled control counts
+    // as missing.
+    std::optional<ControlRange> QueryPictureControl(PictureControl c) override;
+    std::optional<int> PictureControlValue(PictureControl c) override;
+    bool SetPictureControl(PictureControl c, int value) override;
+
     // Frames the device delivered damaged or empty, dropped here.
     std::uint64_t FramesDropped() const { return dropped_.load(); }
     std::size_t BytesPerLine() const { return bytesPerLine_; }
@@ -58,6 +64,8 @@ class V4l2Source : public FrameSource {
     };
     void Run();
     void ReleaseBuffers();
+    // The device's own format behind libv4l2's conversion: fourcc as stored and its depth.
+    std::pair<std::uint32_t, int> NativeFormat();
 
     const V4l2Io& io_;
     DeviceLister lister_;

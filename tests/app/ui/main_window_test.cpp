@@ -14,8 +14,10 @@
 #include "app/main_buttons.h"
 #include "app/ui/calibrate_prompt_dialog.h"
 #include "base/ui/skin_button.h"
+#include "capture/capture_format.h"
 #include "live/live_session.h"
 #include "live/ui/live_canvas.h"
+#include "platform/camera_service.h"
 #include "platform/qt_settings_store.h"
 #include "support/event_loop.h"
 #include "support/started_app.h"
@@ -182,6 +184,34 @@ TEST_F(MainWindowTest, MagnificationLooksUpItsStoredCalibration) {
     window->TakeCalibrationHandover("60", "57.1");
     EXPECT_EQ(window->MagnificationBox()->text(), "60");
     EXPECT_EQ(window->CalibratedRateBox()->text(), "57.1");
+}
+
+TEST_F(MainWindowTest, F10AndF12SwitchTheCaptureSizeAndRewriteCapConfig) {
+    Start();
+    CameraService::Options options;
+    options.demo = true;
+    options.capConfigPath = CapConfigPath(dir.Sub("config"));
+    CameraService camera(options);
+    window->AttachCamera(&camera);
+    ASSERT_TRUE(camera.Connect());
+    // The hotkey's action, as its shortcut triggers it.
+    const auto press = [&](int key) {
+        for (QAction* action : window->findChildren<QAction*>()) {
+            if (action->shortcut() == QKeySequence(key)) {
+                ASSERT_TRUE(action->isEnabled());
+                action->trigger();
+            }
+        }
+    };
+    press(Qt::Key_F10);
+    EXPECT_EQ(camera.Connection().CaptureWidth(), 640);
+    ASSERT_TRUE(ReadCapConfig(options.capConfigPath));
+    EXPECT_EQ(ReadCapConfig(options.capConfigPath)->width, 640);
+    press(Qt::Key_F12);
+    EXPECT_EQ(camera.Connection().CaptureWidth(), 1600);
+    EXPECT_EQ(ReadCapConfig(options.capConfigPath)->width, 1600);
+    EXPECT_EQ(ReadCapConfig(options.capConfigPath)->height, 1200);
+    window->AttachCamera(nullptr);
 }
 
 }  // namespace

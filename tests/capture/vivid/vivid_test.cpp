@@ -9,11 +9,15 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <cstdio>
 #include <fstream>
 #include <mutex>
 #include <thread>
 
+#include "capture/camera_connection.h"
+#include "capture/capture_format.h"
 #include "capture/frame_pipeline.h"
+#include "capture/proc_amp_table.h"
 #include "platform/linux/udev_devices.h"
 #include "platform/linux/v4l2_source.h"
 
@@ -111,6 +115,69 @@ TEST(Vivid, BrightnessAndContrastReadBack) {
     EXPECT_EQ(source.Control(V4L2_CID_BRIGHTNESS), 100);
     EXPECT_EQ(source.Control(V4L2_CID_CONTRAST), 90);
     EXPECT_FALSE(source.Control(V4L2_CID_GAMMA));  // vivid has none: reported as missing
+}
+
+// The settings dialog's code path: the picture-property table lists what vivid offers and
+// sets brightness; a resolution change restarts the stream and writes CapConfig.dat.
+TEST(Vivid, PictureControlsAndResolutionThroughTheSettingsCode) {
+    {
+        V4l2Source source;
+        ASSERT_TRUE(source.Open(VividDevice()));
+        ASSERT_TRUE(source.SelectInput(0));
+        ProcAmpTable table(source);
+        table.Load();
+        for (int row = 0; row < ProcAmpTable::kRows; ++row) {
+            std::printf("control %s: %s\n", table.Row(row).captionKey.c_str(),
+                        table.Row(row).available ? table.ValueText(row).c_str() : "missing");
+        }
+        EXPECT_TRUE(table.Row(0).available);   // brightness
+        EXPECT_TRUE(table.Row(1).available);   // contrast
+        EXPECT_TRUE(table.Row(2).available);   // saturation
+        EXPECT_FALSE(table.Row(3).available);  // no sharpness
+        EXPECT_FALSE(table.Row(4).available);  // no gamma
+        EXPECT_TRUE(table.Row(5).available);   // hue
+        EXPECT_EQ(table.Set(0, 77), 77);
+        EXPECT_EQ(source.Control(V4L2_CID_BRIGHTNESS), 77);
+        EXPECT_EQ(table.Step(0, +1), 78);
+        EXPECT_EQ(table.Set(0, 100000), table.Row(0).range.maximum);  // clamped, not refused
+        EXPECT_EQ(source.Control(V4L2_CID_BRIGHTNESS), table.Row(0).range.maximum);
+        table.Default();
+        EXPECT_EQ(source.Control(V4L2_CID_BRIGHTNESS), table.Row(0).range.defaultValue);
+    }
+
+    struct NoTimer : ReconnectTimer {
+        void Start(int) override {}
+        void Stop() override {}
+    } timer;
+    const std::string capConfig = "/tmp/CapConfig.dat";
+    std::remove(capConfig.c_str());
+    V4l2Source source;
+    FramePipeline pipeline;
+    CameraConnection connection(source, pipeline, timer, {capConfig, "/dev/video0", false});
+    ASSERT_TRUE(connection.ConnectCamera());
+    EXPECT_FALSE(connection.LargeSensor());  // the webcam input offers no 1600x1200
+
+    ASSERT_TRUE(connection.SetResolution(640, 480));
+    EXPECT_EQ(connection.State(), GraphState::Running);
+    auto stored = ReadCapConfig(capConfig);
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->width, 640);
+    EXPECT_EQ(stored->height, 480);
+    EXPECT_GT(stored->avgTimePerFrame, 0);
+    EXPECT_NE(stored->compression, 0u);
+    EXPECT_EQ(stored->bitRate, FormatBitRate(stored->avgTimePerFrame, stored->sizeImage));
+
+    // F12 of a small sensor asks 1280x1024; the webcam input snaps to 1280x720.
+    ASSERT_TRUE(connection.ApplyResolutionStep(2));
+    EXPECT_EQ(connection.CaptureWidth(), 1280);
+    EXPECT_EQ(connection.CaptureHeight(), 720);
+    stored = ReadCapConfig(capConfig);
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->height, 720);
+    std::printf("stored format: %dx%d fourcc %08x %d bits, %u bytes, %lld x 100 ns per frame\n",
+                stored->width, stored->height, stored->compression, stored->bitCount,
+                stored->sizeImage, static_cast<long long>(stored->avgTimePerFrame));
+    connection.Teardown();
 }
 
 bool WriteSys(const char* path, const char* text) {

@@ -2,6 +2,8 @@
 // sensor probe, and the stream's handling of damaged frames and of a vanished device.
 #include "platform/linux/v4l2_source.h"
 
+#include "capture/proc_amp_table.h"
+
 #include <gtest/gtest.h>
 #include <linux/videodev2.h>
 #include <sys/mman.h>
@@ -31,6 +33,8 @@ struct FakeDevice {
     std::uint32_t maxWidth = 1280, maxHeight = 1024;
     bool stepwiseSizes = false;
     bool sFmtFails = false;
+    int brightness = 10;
+    bool controlBusy = false;
     std::uint32_t width = 0, height = 0;
     std::vector<std::uint8_t> memory[4];
     std::mutex mutex;
@@ -98,6 +102,36 @@ int FakeIoctl(int, unsigned long request, void* arg) {
         case VIDIOC_S_PARM: {
             auto& tpf = static_cast<v4l2_streamparm*>(arg)->parm.capture.timeperframe;
             tpf = {1, 30};
+            return 0;
+        }
+        case VIDIOC_QUERYCTRL: {
+            auto* q = static_cast<v4l2_queryctrl*>(arg);
+            if (q->id == V4L2_CID_BRIGHTNESS) {
+                q->minimum = -10, q->maximum = 50, q->step = 2, q->default_value = 0;
+                return 0;
+            }
+            if (q->id == V4L2_CID_GAMMA) {  // present but switched off by the driver
+                q->flags = V4L2_CTRL_FLAG_DISABLED;
+                return 0;
+            }
+            break;
+        }
+        case VIDIOC_G_CTRL: {
+            auto* c = static_cast<v4l2_control*>(arg);
+            if (c->id != V4L2_CID_BRIGHTNESS)
+                break;
+            c->value = d.brightness;
+            return 0;
+        }
+        case VIDIOC_S_CTRL: {
+            auto* c = static_cast<v4l2_control*>(arg);
+            if (d.controlBusy) {
+                errno = EBUSY;
+                return -1;
+            }
+            if (c->id != V4L2_CID_BRIGHTNESS || c->value < -10 || c->value > 50)
+                break;
+            d.brightness = c->value;
             return 0;
         }
         case VIDIOC_REQBUFS:
@@ -190,6 +224,38 @@ TEST_F(V4l2SourceTest, NegotiatesBgr24AndTakesTheAdjustedSize) {
     fake.fmtPixelFormat = V4L2_PIX_FMT_BGR24;
     fake.sFmtFails = true;
     EXPECT_FALSE(source.SetFormat({640, 480, 0}, applied));
+}
+
+TEST_F(V4l2SourceTest, PictureControlsNativeFormatAndRefusals) {
+    V4l2Source source = MakeSource();
+    EXPECT_FALSE(source.QueryPictureControl(PictureControl::Brightness));  // nothing open
+    ASSERT_TRUE(source.Open(source.ListDevices().at(0)));
+    StreamFormat applied;
+    ASSERT_TRUE(source.SetFormat({640, 480, 666666}, applied));
+    // The camera offers MJPEG first and YUYV second: the stored format describes YUY2.
+    EXPECT_EQ(applied.nativeFourCc, 0x32595559u);  // "YUY2"
+    EXPECT_EQ(applied.nativeBitCount, 16);
+
+    const auto range = source.QueryPictureControl(PictureControl::Brightness);
+    ASSERT_TRUE(range);
+    EXPECT_EQ(range->minimum, -10);
+    EXPECT_EQ(range->maximum, 50);
+    EXPECT_EQ(range->step, 2);
+    EXPECT_FALSE(source.QueryPictureControl(PictureControl::Gamma));      // disabled
+    EXPECT_FALSE(source.QueryPictureControl(PictureControl::Sharpness));  // missing
+
+    ProcAmpTable table(source);
+    table.Load();
+    EXPECT_EQ(table.ValueText(0), " 10");
+    EXPECT_EQ(table.ValueText(4), "N/A");
+    EXPECT_EQ(table.Step(0, +1), 12);
+    EXPECT_EQ(fake.brightness, 12);
+    fake.controlBusy = true;  // EBUSY: the row keeps what the device holds
+    EXPECT_EQ(table.Set(0, 40), 12);
+    fake.controlBusy = false;
+    fake.brightness = 30;  // changed behind our back, then a value the driver rejects
+    EXPECT_EQ(table.Set(0, 60), 50);
+    EXPECT_EQ(table.Set(0, 51), 50);
 }
 
 TEST_F(V4l2SourceTest, SensorClassFromDiscreteAndStepwiseSizes) {
