@@ -11,11 +11,11 @@
 
 #include <cmath>
 
-#include "app/app_state.h"
 #include "base/text_catalog.h"
 #include "base/ui/skin.h"
 #include "base/ui/ui_text.h"
 #include "canvas/canvas_paint.h"
+#include "canvas/canvas_services.h"
 #include "canvas/image_view.h"
 #include "canvas/picture_name.h"
 #include "canvas/rubber_band_renderer.h"
@@ -43,7 +43,8 @@ QSize FitViewSize(int pictureWidth, int pictureHeight) {
     return pictureWidth == 1280 && pictureHeight == 1024 ? QSize(640, 512) : QSize(640, 480);
 }
 
-StillCanvas::StillCanvas(AppState& app, int displayMode, UserPrompts& prompts, QWidget* parent)
+StillCanvas::StillCanvas(CanvasServices& app, int displayMode, UserPrompts& prompts,
+                         QWidget* parent)
     : QAbstractScrollArea(parent),
       app_(app),
       prompts_(prompts),

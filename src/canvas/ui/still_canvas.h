@@ -27,7 +27,7 @@ class QLineEdit;
 
 namespace lensora {
 
-class AppState;
+class CanvasServices;
 class DetectionTools;
 class MagnifierLens;
 
@@ -38,7 +38,8 @@ class StillCanvas : public QAbstractScrollArea, private InteractionView {
     static constexpr int kActualSizeMode = 2;
 
     // `prompts` answers the canvas's questions and outlives it.
-    StillCanvas(AppState& app, int displayMode, UserPrompts& prompts, QWidget* parent = nullptr);
+    StillCanvas(CanvasServices& app, int displayMode, UserPrompts& prompts,
+                QWidget* parent = nullptr);
     ~StillCanvas() override;
 
     // Loads the picture (converted to 24 bits so that detection and filters work on every
@@ -144,7 +145,7 @@ class StillCanvas : public QAbstractScrollArea, private InteractionView {
     std::optional<double> AskActualDistanceDialog(const QString& unitName, double pixelLength);
     PixelPoint ClientOf(const QMouseEvent* event) const;
 
-    AppState& app_;
+    CanvasServices& app_;
     UserPrompts& prompts_;
     int displayMode_;
     QString path_;

@@ -15,10 +15,10 @@
 #include <QTemporaryDir>
 #include <QWindow>
 
-#include "app/app_state.h"
 #include "base/ui/skin.h"
 #include "base/ui/skin_button.h"
 #include "base/ui/ui_text.h"
+#include "canvas/canvas_services.h"
 #include "canvas/picture_name.h"
 #include "canvas/still_window_commands.h"
 #include "canvas/ui/magnifier_dialog.h"
@@ -43,7 +43,7 @@ const QColor kScaleLabelColour(0x00, 0x7D, 0xFF);
 
 }  // namespace
 
-StillWindow* StillWindow::Open(AppState& app, const QString& path, QWidget* owner,
+StillWindow* StillWindow::Open(CanvasServices& app, const QString& path, QWidget* owner,
                                UserPrompts& prompts, UserPrompts* windowPrompts) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -56,7 +56,8 @@ StillWindow* StillWindow::Open(AppState& app, const QString& path, QWidget* owne
     return window;
 }
 
-StillWindow::StillWindow(AppState& app, const QString& path, QWidget* owner, UserPrompts* prompts)
+StillWindow::StillWindow(CanvasServices& app, const QString& path, QWidget* owner,
+                         UserPrompts* prompts)
     : QWidget(owner, Qt::Window | Qt::FramelessWindowHint),
       app_(app),
       ownPrompts_(prompts == nullptr ? std::make_unique<QtUserPrompts>(this) : nullptr),

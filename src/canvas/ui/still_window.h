@@ -17,7 +17,7 @@ class QMenu;
 
 namespace lensora {
 
-class AppState;
+class CanvasServices;
 class UserPrompts;
 class SkinButton;
 class StillCanvas;
@@ -34,10 +34,11 @@ class StillWindow : public QWidget {
     // shows "the picture not open,please check the file exist!" through `prompts` and returns
     // null. The window asks its own questions through `windowPrompts`, or through dialogs of
     // its own when that is null.
-    static StillWindow* Open(AppState& app, const QString& path, QWidget* owner,
+    static StillWindow* Open(CanvasServices& app, const QString& path, QWidget* owner,
                              UserPrompts& prompts, UserPrompts* windowPrompts = nullptr);
 
-    StillWindow(AppState& app, const QString& path, QWidget* owner, UserPrompts* prompts = nullptr);
+    StillWindow(CanvasServices& app, const QString& path, QWidget* owner,
+                UserPrompts* prompts = nullptr);
     ~StillWindow() override;
 
     void OnCommand(int command);
@@ -85,7 +86,7 @@ class StillWindow : public QWidget {
     void SaveAs();
     bool AskToSaveBeforeResize();
 
-    AppState& app_;
+    CanvasServices& app_;
     std::unique_ptr<UserPrompts> ownPrompts_;
     UserPrompts* prompts_ = nullptr;
     QString path_;
