@@ -9,6 +9,7 @@
 #include <QPoint>
 #include <QWidget>
 
+#include <filesystem>
 #include <memory>
 
 #include "base/ui/window_drag.h"
@@ -68,7 +69,7 @@ class MainWindow : public QWidget {
     QString GroupTitle(int controlId) const;
 
     // Opens a picture in a still-image window (from the thumbnail strip or the command line).
-    QWidget* OpenPicture(const QString& path);
+    QWidget* OpenPicture(const std::filesystem::path& path);
 
     // A calibration finished in the still window: take over its magnification, then its rate.
     void TakeCalibrationHandover(const QString& magnification, const QString& calibratedRate);

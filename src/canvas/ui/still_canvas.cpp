@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QFile>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -85,10 +86,11 @@ StillCanvas::~StillCanvas() {
     interaction_.reset();
 }
 
-bool StillCanvas::Load(const QString& path) {
+bool StillCanvas::Load(const std::filesystem::path& path) {
     path_ = path;
-    caption_ = QString::fromStdString(PictureCaption(path.toStdString()));
-    picture_ = CxImage::LoadFromFile(path.toStdString(), kImageTypeUnknown);
+    // File names are bytes; the caption decodes them for display only.
+    caption_ = QFile::decodeName(QByteArray::fromStdString(PictureCaption(path.native())));
+    picture_ = CxImage::LoadFromFile(path.native(), kImageTypeUnknown);
     if (!picture_.IsValid()) {
         return false;
     }
@@ -496,8 +498,8 @@ QImage StillCanvas::RenderView() {
     return back_;
 }
 
-bool StillCanvas::SaveAnnotated(const QString& path) {
-    const std::string target = path.toStdString();
+bool StillCanvas::SaveAnnotated(const std::filesystem::path& path) {
+    const std::string& target = path.native();
     const std::string type = PictureFileType(target);
     if (!picture_.IsValid() || type.empty()) {
         return false;

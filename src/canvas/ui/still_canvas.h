@@ -11,6 +11,7 @@
 #include <QImage>
 #include <QPointer>
 #include <QString>
+#include <filesystem>
 
 #include <memory>
 #include <optional>
@@ -44,7 +45,7 @@ class StillCanvas : public QAbstractScrollArea, private InteractionView {
 
     // Loads the picture (converted to 24 bits so that detection and filters work on every
     // picture); false when it cannot be decoded.
-    bool Load(const QString& path);
+    bool Load(const std::filesystem::path& path);
     bool HasPicture() const { return picture_.IsValid(); }
 
     // The window's magnification and calibrated-rate boxes, read whenever a tool needs the
@@ -52,7 +53,6 @@ class StillCanvas : public QAbstractScrollArea, private InteractionView {
     void SetRateBoxes(QLineEdit* magnification, QLineEdit* calibratedRate);
 
     CxImage& Picture() { return picture_; }
-    const QString& Path() const { return path_; }
     QString Caption() const { return caption_; }
     int DisplayMode() const { return displayMode_; }
     QPoint ScrollPosition() const;
@@ -96,7 +96,7 @@ class StillCanvas : public QAbstractScrollArea, private InteractionView {
 
     // Draws the picture and the records at the picture's own resolution and saves it as BMP
     // or JPEG by the path's extension. False for another extension or when writing fails.
-    bool SaveAnnotated(const QString& path);
+    bool SaveAnnotated(const std::filesystem::path& path);
 
     // Asks for the actual distance of a calibration line (nullopt: Cancel). Tests replace it.
     std::function<std::optional<double>(const QString& unitName, double pixelLength)>
@@ -148,7 +148,7 @@ class StillCanvas : public QAbstractScrollArea, private InteractionView {
     CanvasServices& app_;
     UserPrompts& prompts_;
     int displayMode_;
-    QString path_;
+    std::filesystem::path path_;
     QString caption_;
     CxImage picture_;
     CameraFacts lastCamera_;

@@ -10,6 +10,7 @@
 
 #include "base/ui/window_drag.h"
 
+#include <filesystem>
 #include <memory>
 
 class QLineEdit;
@@ -34,10 +35,10 @@ class StillWindow : public QWidget {
     // shows "the picture not open,please check the file exist!" through `prompts` and returns
     // null. The window asks its own questions through `windowPrompts`, or through dialogs of
     // its own when that is null.
-    static StillWindow* Open(CanvasServices& app, const QString& path, QWidget* owner,
+    static StillWindow* Open(CanvasServices& app, const std::filesystem::path& path, QWidget* owner,
                              UserPrompts& prompts, UserPrompts* windowPrompts = nullptr);
 
-    StillWindow(CanvasServices& app, const QString& path, QWidget* owner,
+    StillWindow(CanvasServices& app, const std::filesystem::path& path, QWidget* owner,
                 UserPrompts* prompts = nullptr);
     ~StillWindow() override;
 
@@ -54,7 +55,7 @@ class StillWindow : public QWidget {
     QMenu* BuildPopup(StillPopup popup);
 
     // Save As with a given target (the dialog's answer); shows the outcome.
-    bool SaveAnnotatedTo(const QString& path);
+    bool SaveAnnotatedTo(const std::filesystem::path& path);
     // Rebuilds the canvas from the file: image operations and measurements are dropped.
     void Revert();
     // Maximise or restore, asking first about unsaved measurements.
@@ -89,7 +90,7 @@ class StillWindow : public QWidget {
     CanvasServices& app_;
     std::unique_ptr<UserPrompts> ownPrompts_;
     UserPrompts* prompts_ = nullptr;
-    QString path_;
+    std::filesystem::path path_;
     int pictureWidth_ = 0;
     int pictureHeight_ = 0;
     bool saved_ = false;
