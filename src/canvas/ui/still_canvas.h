@@ -2,14 +2,14 @@
 // buffered through a memory surface of the view's size. Display mode 1 fits the picture to a
 // 640-wide view; mode 2 shows it at its own size with scroll bars. It forwards its mouse
 // events to the still view's interaction, draws the rubber band in NOT-XOR mode over the
-// memory surface, runs line calibrations and the magnifier. Owns the picture, the still
-// view's records, its drawing settings and its rate; they are destroyed with the canvas.
+// memory surface and runs the magnifier. Owns the picture, the still view's records, its
+// drawing settings and its line calibration (StillCalibration, which holds the rate); they
+// are destroyed with the canvas.
 // UI thread only.
 #pragma once
 
 #include <QAbstractScrollArea>
 #include <QImage>
-#include <QPointer>
 #include <QString>
 #include <filesystem>
 
@@ -18,6 +18,7 @@
 
 #include "base/drawing_settings.h"
 #include "base/view_transform.h"
+#include "canvas/ui/still_calibration.h"
 #include "imaging/cx_image.h"
 #include "measure/calibration.h"
 #include "measure/interaction_view.h"
@@ -59,7 +60,7 @@ class StillCanvas : public QAbstractScrollArea, private InteractionView {
     StillRecords& Records() { return records_; }
     DrawingSettings& Drawing() { return drawing_; }
     StillInteraction& Interaction() { return *interaction_; }
-    ViewCalibration& RateState() { return calibration_; }
+    ViewCalibration& RateState() { return calibrationFlow_.State(); }
 
     // The sensor class of the last camera seen (the large sensor until one is seen); the
     // capture size is always the picture's own, so that a picture reads the same whatever
@@ -119,6 +120,9 @@ class StillCanvas : public QAbstractScrollArea, private InteractionView {
     void focusOutEvent(QFocusEvent* event) override;
 
   private:
+    // The calibration flow shares the canvas's mouse grab, records and signals.
+    friend class StillCalibration;
+
     // InteractionView
     void Repaint() override;
     void InvalidateRect(const PixelBox& rect) override;
@@ -139,10 +143,6 @@ class StillCanvas : public QAbstractScrollArea, private InteractionView {
     void RenderScene();
     ViewTransform Mapping() const;
     void DrawBand(const RubberBand& band);
-    RateBoxTexts BoxTexts(std::string& magnification, std::string& rate) const;
-    void CalibrationLineStored(MeasureRecord& line);
-    void FinishCalibration(MeasureRecord* line, double pixelLength);
-    std::optional<double> AskActualDistanceDialog(const QString& unitName, double pixelLength);
     PixelPoint ClientOf(const QMouseEvent* event) const;
 
     CanvasServices& app_;
@@ -154,11 +154,9 @@ class StillCanvas : public QAbstractScrollArea, private InteractionView {
     CameraFacts lastCamera_;
     StillRecords records_;
     DrawingSettings drawing_;
-    ViewCalibration calibration_;
+    StillCalibration calibrationFlow_;
     std::unique_ptr<DetectionTools> autoTools_;
     std::unique_ptr<StillInteraction> interaction_;
-    QPointer<QLineEdit> magnificationBox_;
-    QPointer<QLineEdit> rateBox_;
     QImage back_;  // the memory surface, of the view's size
     bool sceneDirty_ = true;
     std::optional<RubberBand> band_;  // as drawn on back_, client coordinates
