@@ -1,13 +1,11 @@
 // Program entry: one instance per user, the settings and folders, the main window, then the
-// camera.
-//   lensora [PICTURE]            opens a picture for measuring beside the main window
-//   lensora --demo-camera        the virtual microscope instead of a camera
-//   lensora --camera /dev/videoN that device, even when it is not a supported microscope
+// camera. The options are described in app/command_line.h.
 #include <QApplication>
 #include <QByteArray>
 
 #include <QTimer>
 #include "app/app_state.h"
+#include "app/command_line.h"
 #include "app/ui/main_window.h"
 #include "base/ui/skin.h"
 #include "capture/capture_format.h"
@@ -52,22 +50,8 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName("Lensora");
     QApplication::setOrganizationName("lumabench");
 
-    bool demoCamera = false;
-    QString forcedCamera;
-    QString picture;
-    const QStringList arguments = QApplication::arguments();
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString& a = arguments.at(i);
-        if (a == QLatin1String("--demo-camera")) {
-            demoCamera = true;
-        } else if (a == QLatin1String("--camera") && i + 1 < arguments.size()) {
-            forcedCamera = arguments.at(++i);
-        } else if (a.startsWith(QLatin1String("--camera="))) {
-            forcedCamera = a.mid(9);
-        } else if (picture.isEmpty() && !a.startsWith(QLatin1String("--"))) {
-            picture = a;
-        }
-    }
+    // QApplication has taken its own options out of argv by now.
+    const lensora::CommandLine commandLine = lensora::ParseCommandLine(argc, argv);
 
     lensora::skin::ApplyTheme();
 
@@ -82,8 +66,8 @@ int main(int argc, char** argv) {
     app.Initialise();
 
     lensora::CameraService::Options cameraOptions;
-    cameraOptions.demo = demoCamera;
-    cameraOptions.forcedPath = forcedCamera.toStdString();
+    cameraOptions.demo = commandLine.demoCamera;
+    cameraOptions.forcedPath = commandLine.forcedCamera;
     cameraOptions.capConfigPath = lensora::CapConfigPath(environment.appFolder);
     cameraOptions.buttonEnabled = app.Settings().isEnableSnap == 1;
     lensora::CameraService camera(cameraOptions);
@@ -99,8 +83,8 @@ int main(int argc, char** argv) {
     }
     // A picture named on the command line (or handed over by a file manager) opens for
     // measuring beside the main window.
-    if (!picture.isEmpty()) {
-        window.OpenPicture(picture);
+    if (!commandLine.picture.empty()) {
+        window.OpenPicture(commandLine.picture);
     }
     const int status = QApplication::exec();
     window.AttachCamera(nullptr);

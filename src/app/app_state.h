@@ -11,6 +11,7 @@
 #include "base/log_font.h"
 #include "base/persisted_settings.h"
 #include "base/settings_store.h"
+#include "canvas/canvas_services.h"
 #include "measure/calibration.h"
 
 namespace lensora {
@@ -26,7 +27,7 @@ inline constexpr std::string_view kCalibrationFileName = "CalibrationIni.ini";
 inline constexpr std::string_view kMeasureFontFileName = "Measurefont.ini";
 inline constexpr std::string_view kNoteFontFileName = "logfont.ini";
 
-class AppState {
+class AppState : public CanvasServices {
   public:
     AppState(SettingsStore& store, AppEnvironment environment);
 
@@ -37,19 +38,20 @@ class AppState {
     // A choice from the language menu: select it and store it.
     void ChooseLanguage(LanguageChoice choice);
 
-    SettingsStore& Store() { return store_; }
+    SettingsStore& Store() override { return store_; }
     const AppEnvironment& Environment() const { return environment_; }
     const DataFolders& Folders() const { return folders_; }
     DataFolders& Folders() { return folders_; }
     const AppSettings& Settings() const { return settings_; }
-    AppSettings& Settings() { return settings_; }
+    AppSettings& Settings() override { return settings_; }
     const LanguageState& Language() const { return language_; }
-    const std::string& CalibrationFile() const { return calibrationFile_; }
+    const std::string& CalibrationFile() const override { return calibrationFile_; }
+    const std::string& AppFolder() const override { return environment_.appFolder; }
     // The calibration rates shared by the live and the still view.
-    CalibrationState& Calibration() { return calibration_; }
+    CalibrationState& Calibration() override { return calibration_; }
     // The measurement label font read at start from its font file (or the default font).
-    const LogFont& LabelFont() const { return labelFont_; }
-    void SetLabelFont(const LogFont& font) { labelFont_ = font; }
+    const LogFont& LabelFont() const override { return labelFont_; }
+    void SetLabelFont(const LogFont& font) override { labelFont_ = font; }
 
   private:
     SettingsStore& store_;

@@ -50,6 +50,12 @@ class UserPrompts {
         (void)title, (void)start, (void)filters;
         return std::nullopt;
     }
+    // A folder chooser that opens at `start`; nullopt when the user cancels.
+    virtual std::optional<std::filesystem::path> AskFolder(std::string_view title,
+                                                           const std::filesystem::path& start) {
+        (void)title, (void)start;
+        return std::nullopt;
+    }
 };
 
 // Asks for a path to save to: a name without a known extension gets the selected filter's

@@ -82,7 +82,7 @@ struct BmpInfo {
 // Reads the DIB header after its size field. False (with the message set) when unusable.
 bool ReadInfo(CxImage& image, CxFile& file, BmpInfo& info) {
     std::uint8_t h[124] = {};
-    if (file.Read(h, 4, 1) != 1) {
+    if (file.ReadItems(h, 4, 1) != 1) {
         return Fail(image, msg::kBmpInfo);
     }
     info.headerSize = le::Get32(h);
@@ -94,7 +94,7 @@ bool ReadInfo(CxImage& image, CxFile& file, BmpInfo& info) {
         !os2) {
         return Fail(image, msg::kBmpInfo);
     }
-    if (file.Read(h + 4, size - 4, 1) != 1) {
+    if (file.ReadItems(h + 4, size - 4, 1) != 1) {
         return Fail(image, msg::kBmpInfo);
     }
     if (size == 12) {
@@ -165,7 +165,7 @@ bool ReadPalette(CxImage& image, CxFile& file, const BmpInfo& info) {
     const std::uint32_t count = (core || info.clrUsed == 0) ? (1u << info.bits) : info.clrUsed;
     const std::uint32_t entrySize = core ? 3 : 4;
     std::uint8_t raw[256 * 4];
-    if (file.Read(raw, entrySize, count) != count) {
+    if (file.ReadItems(raw, entrySize, count) != count) {
         return Fail(image, msg::kBmpTruncated);
     }
     for (std::uint32_t i = 0; i < count; ++i) {
@@ -180,13 +180,13 @@ bool ReadUncompressed(CxImage& image, CxFile& file, const BmpInfo& info) {
     const int height = image.GetHeight();
     const std::size_t stride = image.GetStride();
     if (!info.topDown) {
-        if (file.Read(image.GetBits(), stride, std::size_t(height)) != std::size_t(height)) {
+        if (file.ReadItems(image.GetBits(), stride, std::size_t(height)) != std::size_t(height)) {
             return Fail(image, msg::kBmpTruncated);
         }
         return true;
     }
     for (int y = 0; y < height; ++y) {
-        if (file.Read(image.RowFromTop(y), stride, 1) != 1) {
+        if (file.ReadItems(image.RowFromTop(y), stride, 1) != 1) {
             return Fail(image, msg::kBmpTruncated);
         }
     }
@@ -215,7 +215,7 @@ bool ReadBitfields(CxImage& image, CxFile& file, const BmpInfo& info) {
     const bool plain32 =
         info.bits == 32 && masks[0] == 0xFF0000 && masks[1] == 0xFF00 && masks[2] == 0xFF;
     for (int i = 0; i < height; ++i) {
-        if (file.Read(row.data(), fileRow, 1) != 1) {
+        if (file.ReadItems(row.data(), fileRow, 1) != 1) {
             return Fail(image, msg::kBmpTruncated);
         }
         std::uint8_t* dst = info.topDown ? image.RowFromTop(i) : image.StoredRow(i);
@@ -304,12 +304,12 @@ bool ReadRest(CxFile& file, std::int64_t fileSize, std::vector<std::uint8_t>& da
     const std::int64_t position = file.Tell();
     if (fileSize >= 0 && position >= 0) {
         data.resize(static_cast<std::size_t>(std::max<std::int64_t>(0, fileSize - position)));
-        data.resize(file.Read(data.data(), 1, data.size()));
+        data.resize(file.ReadItems(data.data(), 1, data.size()));
         return true;
     }
     std::uint8_t chunk[65536];
     std::size_t got = 0;
-    while ((got = file.Read(chunk, 1, sizeof chunk)) > 0) {
+    while ((got = file.ReadItems(chunk, 1, sizeof chunk)) > 0) {
         data.insert(data.end(), chunk, chunk + got);
     }
     return true;
@@ -324,7 +324,7 @@ bool DecodeBmp(CxImage& image, CxFile& file) {
     }
     const std::int64_t fileSize = file.Size();
     std::uint8_t fileHeader[14];
-    if (file.Read(fileHeader, sizeof fileHeader, 1) != 1) {
+    if (file.ReadItems(fileHeader, sizeof fileHeader, 1) != 1) {
         return Fail(image, msg::kNotBmp);
     }
     std::uint32_t pixelOffset = 0;
@@ -343,7 +343,7 @@ bool DecodeBmp(CxImage& image, CxFile& file) {
         (info.compression == kBiBitfields || info.compression == kBiAlphaBitfields)) {
         const std::size_t maskCount = info.compression == kBiAlphaBitfields ? 4 : 3;
         std::uint8_t raw[16];
-        if (file.Read(raw, 4, maskCount) != maskCount) {
+        if (file.ReadItems(raw, 4, maskCount) != maskCount) {
             return Fail(image, msg::kBmpTruncated);
         }
         for (int k = 0; k < 3; ++k) {
@@ -420,8 +420,8 @@ bool EncodeBmp(const CxImage& image, CxFile& file) {
     le::Put32(fileHeader + 2, static_cast<std::uint32_t>(dibSize + sizeof fileHeader));
     le::Put32(fileHeader + 10, static_cast<std::uint32_t>(sizeof fileHeader + kDibHeaderSize +
                                                           image.GetPaletteSize()));
-    if (file.Write(fileHeader, sizeof fileHeader, 1) != 1 ||
-        file.Write(image.GetDib(), dibSize, 1) != 1) {
+    if (file.WriteItems(fileHeader, sizeof fileHeader, 1) != 1 ||
+        file.WriteItems(image.GetDib(), dibSize, 1) != 1) {
         image.SetLastError(msg::kWriteFailed);
         return false;
     }

@@ -6,13 +6,13 @@
 
 namespace lensora {
 
-char* CxFile::GetS(char* text, int maxCount) {
+char* CxFile::ReadLine(char* text, int maxCount) {
     if (text == nullptr || maxCount <= 0) {
         return nullptr;
     }
     int n = 0;
     while (n + 1 < maxCount) {
-        const long c = GetC();
+        const long c = ReadByte();
         if (c < 0) {
             break;
         }
@@ -39,14 +39,14 @@ bool CxIOFile::Open(const std::string& pathUtf8, const char* mode) {
     return file_ != nullptr;
 }
 
-std::size_t CxIOFile::Read(void* buffer, std::size_t size, std::size_t count) {
+std::size_t CxIOFile::ReadItems(void* buffer, std::size_t size, std::size_t count) {
     if (file_ == nullptr || size == 0 || count == 0) {
         return 0;
     }
     return std::fread(buffer, size, count, file_);
 }
 
-std::size_t CxIOFile::Write(const void* buffer, std::size_t size, std::size_t count) {
+std::size_t CxIOFile::WriteItems(const void* buffer, std::size_t size, std::size_t count) {
     if (file_ == nullptr || size == 0 || count == 0) {
         return 0;
     }
@@ -90,15 +90,15 @@ long CxIOFile::Error() {
     return file_ == nullptr ? 1 : std::ferror(file_);
 }
 
-bool CxIOFile::PutC(std::uint8_t c) {
+bool CxIOFile::WriteByte(std::uint8_t c) {
     return file_ != nullptr && std::fputc(c, file_) != EOF;
 }
 
-long CxIOFile::GetC() {
+long CxIOFile::ReadByte() {
     return file_ != nullptr ? std::fgetc(file_) : EOF;
 }
 
-char* CxIOFile::GetS(char* text, int maxCount) {
+char* CxIOFile::ReadLine(char* text, int maxCount) {
     if (file_ == nullptr || text == nullptr || maxCount <= 0) {
         return nullptr;
     }
@@ -123,7 +123,7 @@ CxMemFile::CxMemFile(const std::uint8_t* buffer, std::size_t size)
 CxMemFile::CxMemFile(std::uint8_t* buffer, std::size_t size)
     : lent_(buffer), lentWritable_(buffer), size_(buffer != nullptr ? size : 0) {}
 
-std::size_t CxMemFile::Read(void* buffer, std::size_t size, std::size_t count) {
+std::size_t CxMemFile::ReadItems(void* buffer, std::size_t size, std::size_t count) {
     if (size == 0 || count == 0 || position_ >= size_) {
         return 0;
     }
@@ -139,7 +139,7 @@ std::size_t CxMemFile::Read(void* buffer, std::size_t size, std::size_t count) {
     return items;
 }
 
-std::size_t CxMemFile::Write(const void* buffer, std::size_t size, std::size_t count) {
+std::size_t CxMemFile::WriteItems(const void* buffer, std::size_t size, std::size_t count) {
     if (size == 0 || count == 0) {
         return 0;
     }
@@ -187,7 +187,7 @@ bool CxMemFile::Seek(std::int64_t offset, int origin) {
     return true;
 }
 
-long CxMemFile::GetC() {
+long CxMemFile::ReadByte() {
     if (position_ >= size_) {
         return EOF;
     }

@@ -16,10 +16,10 @@ class CxFile {
   public:
     virtual ~CxFile() = default;
 
-    // Reads up to `count` items of `size` bytes; returns the number of whole items read.
-    virtual std::size_t Read(void* buffer, std::size_t size, std::size_t count) = 0;
-    // Writes `count` items of `size` bytes; returns the number of whole items written.
-    virtual std::size_t Write(const void* buffer, std::size_t size, std::size_t count) = 0;
+    // Reads up to `count` items of `itemSize` bytes; returns the number of whole items read.
+    virtual std::size_t ReadItems(void* buffer, std::size_t itemSize, std::size_t count) = 0;
+    // Writes `count` items of `itemSize` bytes; returns the number of whole items written.
+    virtual std::size_t WriteItems(const void* buffer, std::size_t itemSize, std::size_t count) = 0;
     // origin is SEEK_SET, SEEK_CUR or SEEK_END. Returns false when the position is invalid.
     virtual bool Seek(std::int64_t offset, int origin) = 0;
     virtual std::int64_t Tell() = 0;
@@ -29,12 +29,13 @@ class CxFile {
     virtual bool Eof() = 0;
     // Non-zero after a failed read or write.
     virtual long Error() = 0;
-    virtual bool PutC(std::uint8_t c) = 0;
+    // Writes one byte; false when it could not be written.
+    virtual bool WriteByte(std::uint8_t c) = 0;
     // The next byte, or -1 (EOF) at the end.
-    virtual long GetC() = 0;
+    virtual long ReadByte() = 0;
     // Reads a line of at most `maxCount` - 1 bytes including its '\n' into `text` and ends it
     // with a zero. Returns `text`, or nullptr when nothing could be read.
-    virtual char* GetS(char* text, int maxCount);
+    virtual char* ReadLine(char* text, int maxCount);
     virtual bool Close() = 0;
 };
 
@@ -52,17 +53,17 @@ class CxIOFile final : public CxFile {
     bool IsOpen() const { return file_ != nullptr; }
     std::FILE* Handle() const { return file_; }
 
-    std::size_t Read(void* buffer, std::size_t size, std::size_t count) override;
-    std::size_t Write(const void* buffer, std::size_t size, std::size_t count) override;
+    std::size_t ReadItems(void* buffer, std::size_t itemSize, std::size_t count) override;
+    std::size_t WriteItems(const void* buffer, std::size_t itemSize, std::size_t count) override;
     bool Seek(std::int64_t offset, int origin) override;
     std::int64_t Tell() override;
     std::int64_t Size() override;
     bool Flush() override;
     bool Eof() override;
     long Error() override;
-    bool PutC(std::uint8_t c) override;
-    long GetC() override;
-    char* GetS(char* text, int maxCount) override;
+    bool WriteByte(std::uint8_t c) override;
+    long ReadByte() override;
+    char* ReadLine(char* text, int maxCount) override;
     bool Close() override;
 
   private:
@@ -82,16 +83,16 @@ class CxMemFile final : public CxFile {
     const std::uint8_t* Data() const { return lent_ != nullptr ? lent_ : own_.data(); }
     std::size_t DataSize() const { return size_; }
 
-    std::size_t Read(void* buffer, std::size_t size, std::size_t count) override;
-    std::size_t Write(const void* buffer, std::size_t size, std::size_t count) override;
+    std::size_t ReadItems(void* buffer, std::size_t itemSize, std::size_t count) override;
+    std::size_t WriteItems(const void* buffer, std::size_t itemSize, std::size_t count) override;
     bool Seek(std::int64_t offset, int origin) override;
     std::int64_t Tell() override { return static_cast<std::int64_t>(position_); }
     std::int64_t Size() override { return static_cast<std::int64_t>(size_); }
     bool Flush() override { return true; }
     bool Eof() override { return position_ >= size_; }
     long Error() override { return error_ ? 1 : 0; }
-    bool PutC(std::uint8_t c) override { return Write(&c, 1, 1) == 1; }
-    long GetC() override;
+    bool WriteByte(std::uint8_t c) override { return WriteItems(&c, 1, 1) == 1; }
+    long ReadByte() override;
     bool Close() override { return true; }
 
   private:

@@ -135,7 +135,7 @@ void InitSource(j_decompress_ptr cinfo) {
 
 boolean FillInputBuffer(j_decompress_ptr cinfo) {
     auto* src = reinterpret_cast<Source*>(cinfo->src);
-    std::size_t n = src->file->Read(src->buffer, 1, kStreamBufferSize);
+    std::size_t n = src->file->ReadItems(src->buffer, 1, kStreamBufferSize);
     if (n == 0) {
         if (src->startOfFile) {
             ERREXIT(cinfo, JERR_INPUT_EMPTY);
@@ -182,7 +182,7 @@ void InitDestination(j_compress_ptr cinfo) {
 
 boolean EmptyOutputBuffer(j_compress_ptr cinfo) {
     auto* dest = reinterpret_cast<Destination*>(cinfo->dest);
-    if (dest->file->Write(dest->buffer, 1, kStreamBufferSize) != kStreamBufferSize) {
+    if (dest->file->WriteItems(dest->buffer, 1, kStreamBufferSize) != kStreamBufferSize) {
         ERREXIT(cinfo, JERR_FILE_WRITE);
     }
     dest->pub.next_output_byte = dest->buffer;
@@ -193,7 +193,7 @@ boolean EmptyOutputBuffer(j_compress_ptr cinfo) {
 void TermDestination(j_compress_ptr cinfo) {
     auto* dest = reinterpret_cast<Destination*>(cinfo->dest);
     const std::size_t n = kStreamBufferSize - dest->pub.free_in_buffer;
-    if (n > 0 && dest->file->Write(dest->buffer, 1, n) != n) {
+    if (n > 0 && dest->file->WriteItems(dest->buffer, 1, n) != n) {
         ERREXIT(cinfo, JERR_FILE_WRITE);
     }
 }

@@ -8,6 +8,10 @@
 
 namespace lensora {
 
+double Distance(PointD a, PointD b) {
+    return std::hypot(b.x - a.x, b.y - a.y);
+}
+
 namespace {
 
 // Products of two coordinate differences need 65 bits; the orientation tests are done in

@@ -24,6 +24,12 @@ inline constexpr int kParallelTickHalfLength = 100;
 // truncated toward zero. A zero-length segment gets horizontal ticks.
 std::array<PixelPoint, 4> EndTicks(PixelPoint p, PixelPoint q, int halfLength);
 
+// Straight-line distance in pixels.
+double Distance(PointD a, PointD b);
+inline double Distance(PixelPoint a, PixelPoint b) {
+    return Distance(ToPointD(a), ToPointD(b));
+}
+
 // Exact foot of the perpendicular from r onto the line through p and q; nullopt when p == q.
 std::optional<PointD> PerpendicularFoot(PixelPoint p, PixelPoint q, PixelPoint r);
 

@@ -10,10 +10,6 @@ namespace lensora {
 
 namespace {
 
-double Distance(PixelPoint a, PixelPoint b) {
-    return std::hypot(double(b.x) - a.x, double(b.y) - a.y);
-}
-
 // Band test over the drawn segments of a path: p0-p1, then every second point (the points
 // between are label anchors of a continuous line).
 bool HitsContinuousLine(const std::vector<PixelPoint>& p, PixelPoint click) {

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "base/number_format.h"
+#include "measure/geometry.h"
 
 namespace lensora {
 
@@ -18,14 +19,6 @@ constexpr double kArcLength = 62.83 / 10.0;
 constexpr double kEllipseArea = 0.78539815;
 
 constexpr std::string_view kDegreeSign = "\u00B0";
-
-double Distance(PixelPoint a, PixelPoint b) {
-    return std::hypot(double(b.x) - a.x, double(b.y) - a.y);
-}
-
-double Distance(PointD a, PointD b) {
-    return std::hypot(b.x - a.x, b.y - a.y);
-}
 
 std::string Join(std::string_view prefix, std::string_view value, std::string_view suffix) {
     std::string text;

@@ -100,6 +100,16 @@ std::optional<std::filesystem::path> QtUserPrompts::AskOpenPath(
     return ToPath(name);
 }
 
+std::optional<std::filesystem::path> QtUserPrompts::AskFolder(std::string_view title,
+                                                              const std::filesystem::path& start) {
+    const QString name = QFileDialog::getExistingDirectory(
+        parent_, FromUtf8(title), FromPath(start), QFileDialog::ShowDirsOnly);
+    if (name.isEmpty()) {
+        return std::nullopt;
+    }
+    return ToPath(name);
+}
+
 std::optional<ChosenPath> QtUserPrompts::AskSavePath(std::string_view title,
                                                      const std::filesystem::path& start,
                                                      std::span<const FileFilter> filters) {

@@ -16,6 +16,8 @@ class QtUserPrompts : public UserPrompts {
     std::optional<std::filesystem::path> AskOpenPath(std::string_view title,
                                                      const std::filesystem::path& start,
                                                      std::span<const FileFilter> filters) override;
+    std::optional<std::filesystem::path> AskFolder(std::string_view title,
+                                                   const std::filesystem::path& start) override;
     std::optional<ChosenPath> AskSavePath(std::string_view title,
                                           const std::filesystem::path& start,
                                           std::span<const FileFilter> filters) override;

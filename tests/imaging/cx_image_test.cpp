@@ -166,21 +166,21 @@ TEST(CxFileStreams, MemoryFileReadsWritesAndSeeksLikeAFile) {
     const std::uint8_t data[] = {'a', 'b', '\n', 'c'};
     CxMemFile lent(data, sizeof data);
     char line[8];
-    ASSERT_NE(lent.GetS(line, sizeof line), nullptr);
+    ASSERT_NE(lent.ReadLine(line, sizeof line), nullptr);
     EXPECT_STREQ(line, "ab\n");
-    EXPECT_EQ(lent.GetC(), 'c');
-    EXPECT_EQ(lent.GetC(), -1);
+    EXPECT_EQ(lent.ReadByte(), 'c');
+    EXPECT_EQ(lent.ReadByte(), -1);
     EXPECT_TRUE(lent.Eof());
-    EXPECT_EQ(lent.Write("x", 1, 1), 0u);  // read-only block
+    EXPECT_EQ(lent.WriteItems("x", 1, 1), 0u);  // read-only block
     EXPECT_FALSE(lent.Seek(5, SEEK_SET));
     ASSERT_TRUE(lent.Seek(-2, SEEK_END));
     std::uint8_t two[4];
-    EXPECT_EQ(lent.Read(two, 3, 1), 0u);  // short read of a whole item
+    EXPECT_EQ(lent.ReadItems(two, 3, 1), 0u);  // short read of a whole item
 
     CxMemFile own;
-    EXPECT_EQ(own.Write("hello", 5, 1), 1u);
+    EXPECT_EQ(own.WriteItems("hello", 5, 1), 1u);
     ASSERT_TRUE(own.Seek(8, SEEK_SET));
-    EXPECT_TRUE(own.PutC('!'));
+    EXPECT_TRUE(own.WriteByte('!'));
     EXPECT_EQ(own.DataSize(), 9u);
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(own.Data()), 9),
               std::string("hello\0\0\0!", 9));
@@ -192,7 +192,7 @@ TEST(CxFileStreams, IoFileOpensUtf8PathsAndLeavesHandedInFilesOpen) {
     CxIOFile file;
     ASSERT_TRUE(file.Open(path, "rb"));
     EXPECT_EQ(file.Size(), 3);
-    EXPECT_EQ(file.GetC(), 'x');
+    EXPECT_EQ(file.ReadByte(), 'x');
     EXPECT_EQ(file.Tell(), 1);
     file.Close();
 
@@ -200,7 +200,7 @@ TEST(CxFileStreams, IoFileOpensUtf8PathsAndLeavesHandedInFilesOpen) {
     ASSERT_NE(handle, nullptr);
     {
         CxIOFile borrowed(handle);
-        EXPECT_EQ(borrowed.GetC(), 'x');
+        EXPECT_EQ(borrowed.ReadByte(), 'x');
     }
     EXPECT_EQ(std::fgetc(handle), 'y');  // still open
     std::fclose(handle);

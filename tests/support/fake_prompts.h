@@ -51,6 +51,12 @@ class FakePrompts : public UserPrompts {
         }
         return savePath;
     }
+    std::optional<std::filesystem::path> AskFolder(std::string_view title,
+                                                   const std::filesystem::path& start) override {
+        asked.emplace_back(title);
+        starts.push_back(start);
+        return folderPath;
+    }
 
     std::vector<std::string> shown;
     std::vector<std::string> asked;
@@ -60,6 +66,7 @@ class FakePrompts : public UserPrompts {
     // Answers of the file choosers; nullopt is Cancel.
     std::optional<std::filesystem::path> openPath;
     std::optional<ChosenPath> savePath;
+    std::optional<std::filesystem::path> folderPath;
     std::vector<std::filesystem::path> starts;
     std::vector<std::size_t> filterCounts;
     // Queued answers of the save chooser, used before `savePath`; what each question offered.

@@ -1,19 +1,19 @@
 #include "app/ui/data_root_chooser.h"
 
-#include <QFileDialog>
+#include <QFile>
 
 #include "base/data_folders.h"
+#include "base/user_prompts.h"
 
 namespace lensora {
 
-QString ChooseDataRoot(QWidget* owner, DataFolders& folders) {
-    const QString current = QString::fromStdString(folders.dataRoot);
-    const QString chosen = QFileDialog::getExistingDirectory(
-        owner, QStringLiteral("Please select folder"), current, QFileDialog::ShowDirsOnly);
-    if (!chosen.isEmpty()) {
-        SaveFolderFile(folders, chosen.toStdString());
+QString ChooseDataRoot(UserPrompts& prompts, DataFolders& folders) {
+    const std::optional<std::filesystem::path> chosen =
+        prompts.AskFolder("Please select folder", std::filesystem::path(folders.dataRoot));
+    if (chosen) {
+        SaveFolderFile(folders, chosen->native());
     }
-    return QString::fromStdString(folders.dataRoot);
+    return QFile::decodeName(QByteArray::fromStdString(folders.dataRoot));
 }
 
 }  // namespace lensora

@@ -4,16 +4,16 @@
 
 #include <QString>
 
-class QWidget;
-
 namespace lensora {
 
 struct DataFolders;
+class UserPrompts;
 
-// Shows the folder chooser owned by `owner`. On a choice the folder file is written and the
-// picture and video folders switch to the new root at once; returns the new root. On cancel,
-// or when the folder file cannot be written, the folders stay as they were and the current
-// root is returned, so the caller's path field keeps showing where files actually go.
-QString ChooseDataRoot(QWidget* owner, DataFolders& folders);
+// Asks for the folder through `prompts`, starting at the current root. On a choice the folder
+// file is written and the picture and video folders switch to the new root at once; returns
+// the new root. On cancel, or when the folder file cannot be written, the folders stay as
+// they were and the current root is returned, so the caller's path field keeps showing where
+// files actually go.
+QString ChooseDataRoot(UserPrompts& prompts, DataFolders& folders);
 
 }  // namespace lensora

@@ -426,7 +426,7 @@ void MainWindow::OnMagnificationChanged(const QString& text) {
     calibratedRateBox_->setText(Qs(LookUpCalibration(app_.CalibrationFile(), text.toStdString())));
 }
 
-QWidget* MainWindow::OpenPicture(const QString& path) {
+QWidget* MainWindow::OpenPicture(const std::filesystem::path& path) {
     StillWindow* window = StillWindow::Open(app_, path, this, *prompts_);
     if (window != nullptr) {
         window->Canvas()->SetLastCamera(session_->Camera());
@@ -617,7 +617,7 @@ void MainWindow::SetUpBrowser() {
     const DataFolders& folders = app_.Folders();
     strip_->SetFolders(folders.pictureFolder, folders.videoFolder, folders.appFolder);
     connect(strip_, &ThumbnailStrip::OpenPictureRequested, this,
-            [this](const QString& path) { OpenPicture(path); });
+            [this](const std::filesystem::path& path) { OpenPicture(path); });
     connect(buttons_[command::kPictureFolder], &QAbstractButton::clicked, this,
             [this] { ShowBrowserFolder(false); });
     connect(buttons_[command::kVideoFolder], &QAbstractButton::clicked, this,

@@ -10,6 +10,7 @@
 #include <QWidget>
 #include <memory>
 
+#include <filesystem>
 #include <memory>
 
 #include "base/ui/window_drag.h"
@@ -70,7 +71,7 @@ class MainWindow : public QWidget {
     QString GroupTitle(int controlId) const;
 
     // Opens a picture in a still-image window (from the thumbnail strip or the command line).
-    QWidget* OpenPicture(const QString& path);
+    QWidget* OpenPicture(const std::filesystem::path& path);
 
     // A calibration finished in the still window: take over its magnification, then its rate.
     void TakeCalibrationHandover(const QString& magnification, const QString& calibratedRate);

@@ -18,10 +18,10 @@
 #include <QVBoxLayout>
 #include <cstdlib>
 
-#include "app/app_state.h"
 #include "base/ui/dialog_buttons.h"
 #include "base/ui/ui_text.h"
 #include "base/units.h"
+#include "canvas/canvas_services.h"
 #include "canvas/font_files.h"
 #include "platform/qt_drawing_surface.h"
 
@@ -65,11 +65,11 @@ QIcon Swatch(std::uint32_t colour) {
 
 }  // namespace
 
-PenSettingDialog::PenSettingDialog(AppState& app, DrawingSettings& canvas, QWidget* parent)
+PenSettingDialog::PenSettingDialog(CanvasServices& app, DrawingSettings& canvas, QWidget* parent)
     : QDialog(parent), app_(app), canvas_(canvas), chosen_(canvas) {
     setObjectName(QStringLiteral("penSettingDialog"));
     setWindowTitle(UiText("TipSetPen", "Pen Setting"));
-    chosen_.labelFont = ReadLabelFont(app_.Environment().appFolder).value_or(DefaultLogFont());
+    chosen_.labelFont = ReadLabelFont(app_.AppFolder()).value_or(DefaultLogFont());
 
     pages_ = new QTabWidget(this);
     pages_->addTab(BuildPenPage(), UiText("PenSetting", "Pen setting"));
@@ -221,7 +221,7 @@ void PenSettingDialog::ChooseLabelFont() {
         chosen_.labelColour = choice->colour;
         app_.Settings().measureTxtColor = choice->colour;
         WriteSetting(app_.Store(), setting::kMeasureTxtColor, choice->colour);
-        WriteLabelFont(app_.Environment().appFolder, choice->font);
+        WriteLabelFont(app_.AppFolder(), choice->font);
     }
 }
 

@@ -19,13 +19,13 @@ class QTabWidget;
 
 namespace lensora {
 
-class AppState;
+class CanvasServices;
 
 class PenSettingDialog : public QDialog {
     Q_OBJECT
   public:
     // `canvas` is the calling canvas's settings; it changes only on OK.
-    PenSettingDialog(AppState& app, DrawingSettings& canvas, QWidget* parent = nullptr);
+    PenSettingDialog(CanvasServices& app, DrawingSettings& canvas, QWidget* parent = nullptr);
 
     // Replaceable choosers (tests answer them without opening Qt's dialogs).
     ColourChooser chooseColour = &ChooseColour;
@@ -49,7 +49,7 @@ class PenSettingDialog : public QDialog {
     QWidget* BuildPenPage();
     QWidget* BuildUnitPage();
 
-    AppState& app_;
+    CanvasServices& app_;
     DrawingSettings& canvas_;
     DrawingSettings chosen_;
     QTabWidget* pages_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QFile>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -11,16 +12,15 @@
 
 #include <cmath>
 
-#include "app/app_state.h"
 #include "base/text_catalog.h"
 #include "base/ui/skin.h"
 #include "base/ui/ui_text.h"
 #include "canvas/canvas_paint.h"
+#include "canvas/canvas_services.h"
 #include "canvas/image_view.h"
 #include "canvas/picture_name.h"
 #include "canvas/rubber_band_renderer.h"
 #include "canvas/still_window_commands.h"
-#include "canvas/ui/actual_distance_dialog.h"
 #include "canvas/ui/magnifier_lens.h"
 #include "detect/auto_tool_preview.h"
 #include "detect/detection_tools.h"
@@ -43,12 +43,13 @@ QSize FitViewSize(int pictureWidth, int pictureHeight) {
     return pictureWidth == 1280 && pictureHeight == 1024 ? QSize(640, 512) : QSize(640, 480);
 }
 
-StillCanvas::StillCanvas(AppState& app, int displayMode, UserPrompts& prompts, QWidget* parent)
+StillCanvas::StillCanvas(CanvasServices& app, int displayMode, UserPrompts& prompts,
+                         QWidget* parent)
     : QAbstractScrollArea(parent),
       app_(app),
       prompts_(prompts),
       displayMode_(displayMode),
-      calibration_(CalibrationView::Still, app.Calibration()) {
+      calibrationFlow_(app, prompts, *this) {
     setObjectName(QStringLiteral("stillCanvas"));
     setFrameShape(QFrame::NoFrame);
     setFocusPolicy(Qt::ClickFocus);
@@ -84,10 +85,11 @@ StillCanvas::~StillCanvas() {
     interaction_.reset();
 }
 
-bool StillCanvas::Load(const QString& path) {
+bool StillCanvas::Load(const std::filesystem::path& path) {
     path_ = path;
-    caption_ = QString::fromStdString(PictureCaption(path.toStdString()));
-    picture_ = CxImage::LoadFromFile(path.toStdString(), kImageTypeUnknown);
+    // File names are bytes; the caption decodes them for display only.
+    caption_ = QFile::decodeName(QByteArray::fromStdString(PictureCaption(path.native())));
+    picture_ = CxImage::LoadFromFile(path.native(), kImageTypeUnknown);
     if (!picture_.IsValid()) {
         return false;
     }
@@ -102,8 +104,7 @@ bool StillCanvas::Load(const QString& path) {
 }
 
 void StillCanvas::SetRateBoxes(QLineEdit* magnification, QLineEdit* calibratedRate) {
-    magnificationBox_ = magnification;
-    rateBox_ = calibratedRate;
+    calibrationFlow_.SetRateBoxes(magnification, calibratedRate);
 }
 
 QPoint StillCanvas::ScrollPosition() const {
@@ -152,19 +153,17 @@ void StillCanvas::scrollContentsBy(int, int) {
 // ---- tools ----
 
 bool StillCanvas::ChooseCommand(int command) {
-    calibration_.CancelCalibration();
+    calibrationFlow_.Cancel();
     return interaction_->ChooseCommand(command);
 }
 
 void StillCanvas::ChooseNoTool() {
-    calibration_.CancelCalibration();
+    calibrationFlow_.Cancel();
     interaction_->ChooseTool(StillMode::kNone, false, false);
 }
 
 bool StillCanvas::StartCalibration(CalibrationTool tool) {
-    std::string magnification;
-    std::string rate;
-    if (!calibration_.StartCalibration(BoxTexts(magnification, rate), tool, prompts_)) {
+    if (!calibrationFlow_.Start(tool)) {
         return false;
     }
     const StillMode mode =
@@ -173,7 +172,7 @@ bool StillCanvas::StartCalibration(CalibrationTool tool) {
     interaction_->ChooseTool(mode, true, false);
     interaction_->ExpectCalibrationLine(
         static_cast<int>(*StillModeToKind(mode)),
-        [this](MeasureRecord& line) { CalibrationLineStored(line); });
+        [this](MeasureRecord& line) { calibrationFlow_.LineStored(line); });
     const TextKey& status = CalibrationStatusText(tool);
     ShowToolName(GetText(status.key, status.defaultText));
     return true;
@@ -189,7 +188,7 @@ bool StillCanvas::EnterText(const QString& text, const LogFont& font, std::uint3
 void StillCanvas::ChooseMagnifier(int zoomTenths, int lensSize) {
     magnifierZoom_ = zoomTenths;
     magnifierSize_ = lensSize;
-    calibration_.CancelCalibration();
+    calibrationFlow_.Cancel();
     interaction_->ChooseTool(StillMode::kMagnifier, false, false);
 }
 
@@ -214,98 +213,16 @@ bool StillCanvas::ApplyImageOperation(int command) {
     return true;
 }
 
-// ---- calibration ----
-
-RateBoxTexts StillCanvas::BoxTexts(std::string& magnification, std::string& rate) const {
-    magnification = magnificationBox_ ? magnificationBox_->text().toStdString() : std::string();
-    rate = rateBox_ ? rateBox_->text().toStdString() : std::string();
-    return {magnification, rate};
-}
+// ---- InteractionView ----
 
 bool StillCanvas::PrepareRate() {
-    std::string magnification;
-    std::string rate;
-    return calibration_.PrepareRate(BoxTexts(magnification, rate), prompts_);
+    return calibrationFlow_.PrepareRate();
 }
 
 ScaleContext StillCanvas::CurrentScale() const {
-    return MakeScaleContext(app_.Settings(), PictureCamera(), calibration_.EffectiveRate());
+    return MakeScaleContext(app_.Settings(), PictureCamera(),
+                            calibrationFlow_.State().EffectiveRate());
 }
-
-void StillCanvas::CalibrationLineStored(MeasureRecord& line) {
-    if (line.points.size() < 2) {
-        return;
-    }
-    const double dx = double(line.points[1].x) - line.points[0].x;
-    const double dy = double(line.points[1].y) - line.points[0].y;
-    // The dialog opens once the click that stored the line has been handled.
-    QTimer::singleShot(0, this, [this, record = &line, length = std::hypot(dx, dy)] {
-        FinishCalibration(record, length);
-    });
-}
-
-void StillCanvas::FinishCalibration(MeasureRecord* line, double pixelLength) {
-    const bool stillThere = std::any_of(records_.records.begin(), records_.records.end(),
-                                        [line](const auto& r) { return r.get() == line; });
-    const QString unitName = QString::fromStdString(std::string(MeasureUnit(app_.Settings())));
-    const bool regrab = grabbing_;
-    if (regrab) {
-        viewport()->releaseMouse();
-    }
-    setEnabled(false);
-    const std::optional<double> actual = askActualDistance
-                                             ? askActualDistance(unitName, pixelLength)
-                                             : AskActualDistanceDialog(unitName, pixelLength);
-    setEnabled(true);
-    if (regrab && grabbing_) {
-        viewport()->grabMouse();
-    }
-    const std::string magnification =
-        magnificationBox_ ? magnificationBox_->text().toStdString() : std::string();
-    CalibrationContext context;
-    context.camera = PictureCamera();
-    context.pictureWidth = picture_.GetWidth();
-    context.pictureHeight = picture_.GetHeight();
-    context.unit = MeasureUnit(app_.Settings());
-    context.decimals = MeasureDecimals(app_.Settings());
-    const CalibrationLine measured{pixelLength, UnitsPerPixel(context.unit, context.camera)};
-    const CalibrationResult result =
-        calibration_.FinishCalibration(measured, actual, magnification, context);
-    if (stillThere && !line->labels.empty()) {
-        line->labels[0] = result.lineLabel;
-    }
-    if (result.applied) {
-        const CalibrationDone done =
-            StillCalibrationDone(calibration_, magnification, app_.CalibrationFile(), prompts_);
-        if (done.applied) {
-            const QString rateText = QString::fromStdString(done.calibratedRateText);
-            if (rateBox_) {
-                rateBox_->setText(rateText);
-            }
-            const HandoverTexts handover = CalibrationHandover(app_.Calibration());
-            emit CalibrationFinished(QString::fromStdString(handover.magnification),
-                                     QString::fromStdString(handover.calibratedRate));
-        }
-    }
-    Repaint();
-}
-
-std::optional<double> StillCanvas::AskActualDistanceDialog(const QString& unitName,
-                                                           double pixelLength) {
-    ActualDistanceDialog dialog(unitName, window());
-    dialog.accept = [this, pixelLength](const QString& text) {
-        const CalibrationLine line{pixelLength,
-                                   UnitsPerPixel(MeasureUnit(app_.Settings()), PictureCamera())};
-        return calibration_.AcceptActualDistance(text.toStdString(), line);
-    };
-    dialog.prompts = &prompts_;
-    if (dialog.exec() != QDialog::Accepted) {
-        return std::nullopt;
-    }
-    return dialog.Distance();
-}
-
-// ---- InteractionView ----
 
 void StillCanvas::Repaint() {
     sceneDirty_ = true;
@@ -495,8 +412,8 @@ QImage StillCanvas::RenderView() {
     return back_;
 }
 
-bool StillCanvas::SaveAnnotated(const QString& path) {
-    const std::string target = path.toStdString();
+bool StillCanvas::SaveAnnotated(const std::filesystem::path& path) {
+    const std::string& target = path.native();
     const std::string type = PictureFileType(target);
     if (!picture_.IsValid() || type.empty()) {
         return false;

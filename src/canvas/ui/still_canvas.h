@@ -2,21 +2,23 @@
 // buffered through a memory surface of the view's size. Display mode 1 fits the picture to a
 // 640-wide view; mode 2 shows it at its own size with scroll bars. It forwards its mouse
 // events to the still view's interaction, draws the rubber band in NOT-XOR mode over the
-// memory surface, runs line calibrations and the magnifier. Owns the picture, the still
-// view's records, its drawing settings and its rate; they are destroyed with the canvas.
+// memory surface and runs the magnifier. Owns the picture, the still view's records, its
+// drawing settings and its line calibration (StillCalibration, which holds the rate); they
+// are destroyed with the canvas.
 // UI thread only.
 #pragma once
 
 #include <QAbstractScrollArea>
 #include <QImage>
-#include <QPointer>
 #include <QString>
+#include <filesystem>
 
 #include <memory>
 #include <optional>
 
 #include "base/drawing_settings.h"
 #include "base/view_transform.h"
+#include "canvas/ui/still_calibration.h"
 #include "imaging/cx_image.h"
 #include "measure/calibration.h"
 #include "measure/interaction_view.h"
@@ -27,7 +29,7 @@ class QLineEdit;
 
 namespace lensora {
 
-class AppState;
+class CanvasServices;
 class DetectionTools;
 class MagnifierLens;
 
@@ -38,12 +40,13 @@ class StillCanvas : public QAbstractScrollArea, private InteractionView {
     static constexpr int kActualSizeMode = 2;
 
     // `prompts` answers the canvas's questions and outlives it.
-    StillCanvas(AppState& app, int displayMode, UserPrompts& prompts, QWidget* parent = nullptr);
+    StillCanvas(CanvasServices& app, int displayMode, UserPrompts& prompts,
+                QWidget* parent = nullptr);
     ~StillCanvas() override;
 
     // Loads the picture (converted to 24 bits so that detection and filters work on every
     // picture); false when it cannot be decoded.
-    bool Load(const QString& path);
+    bool Load(const std::filesystem::path& path);
     bool HasPicture() const { return picture_.IsValid(); }
 
     // The window's magnification and calibrated-rate boxes, read whenever a tool needs the
@@ -51,14 +54,13 @@ class StillCanvas : public QAbstractScrollArea, private InteractionView {
     void SetRateBoxes(QLineEdit* magnification, QLineEdit* calibratedRate);
 
     CxImage& Picture() { return picture_; }
-    const QString& Path() const { return path_; }
     QString Caption() const { return caption_; }
     int DisplayMode() const { return displayMode_; }
     QPoint ScrollPosition() const;
     StillRecords& Records() { return records_; }
     DrawingSettings& Drawing() { return drawing_; }
     StillInteraction& Interaction() { return *interaction_; }
-    ViewCalibration& RateState() { return calibration_; }
+    ViewCalibration& RateState() { return calibrationFlow_.State(); }
 
     // The sensor class of the last camera seen (the large sensor until one is seen); the
     // capture size is always the picture's own, so that a picture reads the same whatever
@@ -95,7 +97,7 @@ class StillCanvas : public QAbstractScrollArea, private InteractionView {
 
     // Draws the picture and the records at the picture's own resolution and saves it as BMP
     // or JPEG by the path's extension. False for another extension or when writing fails.
-    bool SaveAnnotated(const QString& path);
+    bool SaveAnnotated(const std::filesystem::path& path);
 
     // Asks for the actual distance of a calibration line (nullopt: Cancel). Tests replace it.
     std::function<std::optional<double>(const QString& unitName, double pixelLength)>
@@ -118,6 +120,9 @@ class StillCanvas : public QAbstractScrollArea, private InteractionView {
     void focusOutEvent(QFocusEvent* event) override;
 
   private:
+    // The calibration flow shares the canvas's mouse grab, records and signals.
+    friend class StillCalibration;
+
     // InteractionView
     void Repaint() override;
     void InvalidateRect(const PixelBox& rect) override;
@@ -138,26 +143,20 @@ class StillCanvas : public QAbstractScrollArea, private InteractionView {
     void RenderScene();
     ViewTransform Mapping() const;
     void DrawBand(const RubberBand& band);
-    RateBoxTexts BoxTexts(std::string& magnification, std::string& rate) const;
-    void CalibrationLineStored(MeasureRecord& line);
-    void FinishCalibration(MeasureRecord* line, double pixelLength);
-    std::optional<double> AskActualDistanceDialog(const QString& unitName, double pixelLength);
     PixelPoint ClientOf(const QMouseEvent* event) const;
 
-    AppState& app_;
+    CanvasServices& app_;
     UserPrompts& prompts_;
     int displayMode_;
-    QString path_;
+    std::filesystem::path path_;
     QString caption_;
     CxImage picture_;
     CameraFacts lastCamera_;
     StillRecords records_;
     DrawingSettings drawing_;
-    ViewCalibration calibration_;
+    StillCalibration calibrationFlow_;
     std::unique_ptr<DetectionTools> autoTools_;
     std::unique_ptr<StillInteraction> interaction_;
-    QPointer<QLineEdit> magnificationBox_;
-    QPointer<QLineEdit> rateBox_;
     QImage back_;  // the memory surface, of the view's size
     bool sceneDirty_ = true;
     std::optional<RubberBand> band_;  // as drawn on back_, client coordinates

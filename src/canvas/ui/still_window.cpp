@@ -15,10 +15,12 @@
 #include <QTemporaryDir>
 #include <QWindow>
 
-#include "app/app_state.h"
+#include <fstream>
+
 #include "base/ui/skin.h"
 #include "base/ui/skin_button.h"
 #include "base/ui/ui_text.h"
+#include "canvas/canvas_services.h"
 #include "canvas/picture_name.h"
 #include "canvas/still_window_commands.h"
 #include "canvas/ui/magnifier_dialog.h"
@@ -43,20 +45,21 @@ const QColor kScaleLabelColour(0x00, 0x7D, 0xFF);
 
 }  // namespace
 
-StillWindow* StillWindow::Open(AppState& app, const QString& path, QWidget* owner,
-                               UserPrompts& prompts, UserPrompts* windowPrompts) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+StillWindow* StillWindow::Open(CanvasServices& app, const std::filesystem::path& path,
+                               QWidget* owner, UserPrompts& prompts, UserPrompts* windowPrompts) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec) ||
+        !std::ifstream(path, std::ios::binary).is_open()) {
         prompts.Show("the picture not open,please check the file exist!", PromptIcon::Exclamation);
         return nullptr;
     }
-    file.close();
     auto* window = new StillWindow(app, path, owner, windowPrompts);
     window->show();
     return window;
 }
 
-StillWindow::StillWindow(AppState& app, const QString& path, QWidget* owner, UserPrompts* prompts)
+StillWindow::StillWindow(CanvasServices& app, const std::filesystem::path& path, QWidget* owner,
+                         UserPrompts* prompts)
     : QWidget(owner, Qt::Window | Qt::FramelessWindowHint),
       app_(app),
       ownPrompts_(prompts == nullptr ? std::make_unique<QtUserPrompts>(this) : nullptr),
@@ -79,7 +82,7 @@ StillWindow::StillWindow(AppState& app, const QString& path, QWidget* owner, Use
         move(screen->availableGeometry().center() - rect().center());
     }
 
-    const std::string magnification = MagnificationFromPictureName(path.toStdString());
+    const std::string magnification = MagnificationFromPictureName(path.native());
     if (!magnification.empty()) {
         magnificationBox_->setText(Qs(magnification));
         scaleBox_->setText(Qs(LookUpCalibration(app_.CalibrationFile(), magnification)));
@@ -261,7 +264,7 @@ void StillWindow::OnCommand(int command) {
     }
 }
 
-bool StillWindow::SaveAnnotatedTo(const QString& path) {
+bool StillWindow::SaveAnnotatedTo(const std::filesystem::path& path) {
     const bool ok = canvas_ != nullptr && canvas_->SaveAnnotated(path);
     if (ok) {
         saved_ = true;
@@ -286,7 +289,7 @@ void StillWindow::SaveAs() {
     if (!path) {
         return;
     }
-    SaveAnnotatedTo(QFile::decodeName(QByteArray::fromStdString(path->native())));
+    SaveAnnotatedTo(*path);
 }
 
 ExportScale StillWindow::CurrentExportScale() const {
@@ -322,20 +325,19 @@ void StillWindow::Export(ExportKind kind) {
     if (canvas_ == nullptr) {
         return;
     }
-    const QFileInfo picture(path_);
     ExportSource source;
     source.records = &canvas_->Records();
     source.scheme = RecordScheme::Still;
     source.scale = CurrentExportScale();
-    source.defaultName = picture.dir().filePath(picture.completeBaseName()).toStdString();
+    source.defaultName = (path_.parent_path() / path_.stem()).native();
     // The picture is rendered with its measurements at its own resolution, as Save As does.
     source.picture = [this]() -> std::optional<ExportPicture> {
         QTemporaryDir temp;
         const QString file = temp.filePath(QStringLiteral("report.jpg"));
-        if (!temp.isValid() || !canvas_->SaveAnnotated(file)) {
+        if (!temp.isValid() || !canvas_->SaveAnnotated(QFile::encodeName(file).toStdString())) {
             return std::nullopt;
         }
-        auto bytes = ReadWholeFile(file.toStdString());
+        auto bytes = ReadWholeFile(QFile::encodeName(file).toStdString());
         if (!bytes) {
             return std::nullopt;
         }

@@ -10,6 +10,7 @@
 
 #include "base/ui/window_drag.h"
 
+#include <filesystem>
 #include <memory>
 
 class QLineEdit;
@@ -17,7 +18,7 @@ class QMenu;
 
 namespace lensora {
 
-class AppState;
+class CanvasServices;
 class UserPrompts;
 class SkinButton;
 class StillCanvas;
@@ -34,10 +35,11 @@ class StillWindow : public QWidget {
     // shows "the picture not open,please check the file exist!" through `prompts` and returns
     // null. The window asks its own questions through `windowPrompts`, or through dialogs of
     // its own when that is null.
-    static StillWindow* Open(AppState& app, const QString& path, QWidget* owner,
+    static StillWindow* Open(CanvasServices& app, const std::filesystem::path& path, QWidget* owner,
                              UserPrompts& prompts, UserPrompts* windowPrompts = nullptr);
 
-    StillWindow(AppState& app, const QString& path, QWidget* owner, UserPrompts* prompts = nullptr);
+    StillWindow(CanvasServices& app, const std::filesystem::path& path, QWidget* owner,
+                UserPrompts* prompts = nullptr);
     ~StillWindow() override;
 
     void OnCommand(int command);
@@ -53,7 +55,7 @@ class StillWindow : public QWidget {
     QMenu* BuildPopup(StillPopup popup);
 
     // Save As with a given target (the dialog's answer); shows the outcome.
-    bool SaveAnnotatedTo(const QString& path);
+    bool SaveAnnotatedTo(const std::filesystem::path& path);
     // Rebuilds the canvas from the file: image operations and measurements are dropped.
     void Revert();
     // Maximise or restore, asking first about unsaved measurements.
@@ -85,10 +87,10 @@ class StillWindow : public QWidget {
     void SaveAs();
     bool AskToSaveBeforeResize();
 
-    AppState& app_;
+    CanvasServices& app_;
     std::unique_ptr<UserPrompts> ownPrompts_;
     UserPrompts* prompts_ = nullptr;
-    QString path_;
+    std::filesystem::path path_;
     int pictureWidth_ = 0;
     int pictureHeight_ = 0;
     bool saved_ = false;

@@ -9,9 +9,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/app_state.h"
 #include "base/ui/dialog_buttons.h"
 #include "base/ui/ui_text.h"
+#include "canvas/canvas_services.h"
 #include "canvas/font_files.h"
 #include "platform/qt_drawing_surface.h"
 
@@ -44,10 +44,11 @@ class NotePreview : public QWidget {
 
 }  // namespace
 
-TextInputDialog::TextInputDialog(AppState& app, QWidget* parent) : QDialog(parent), app_(app) {
+TextInputDialog::TextInputDialog(CanvasServices& app, QWidget* parent)
+    : QDialog(parent), app_(app) {
     setObjectName(QStringLiteral("textInputDialog"));
     setWindowTitle(UiText("TextSetting", "Input Text"));
-    note_.font = ReadNoteFont(app_.Environment().appFolder).value_or(DefaultLogFont());
+    note_.font = ReadNoteFont(app_.AppFolder()).value_or(DefaultLogFont());
     note_.colour =
         UsableColour(ReadSetting(app_.Store(), setting::kFontColor, app_.Settings().fontColor));
 
@@ -84,7 +85,7 @@ void TextInputDialog::ChooseNoteFont() {
         note_ = *choice;
         app_.Settings().fontColor = note_.colour;
         WriteSetting(app_.Store(), setting::kFontColor, note_.colour);
-        WriteNoteFont(app_.Environment().appFolder, note_.font);
+        WriteNoteFont(app_.AppFolder(), note_.font);
         preview_->update();
     }
 }

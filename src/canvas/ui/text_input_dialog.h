@@ -11,12 +11,12 @@ class QLineEdit;
 
 namespace lensora {
 
-class AppState;
+class CanvasServices;
 
 class TextInputDialog : public QDialog {
     Q_OBJECT
   public:
-    explicit TextInputDialog(AppState& app, QWidget* parent = nullptr);
+    explicit TextInputDialog(CanvasServices& app, QWidget* parent = nullptr);
 
     FontChooser chooseFont = &ChooseFontWithColour;
 
@@ -27,7 +27,7 @@ class TextInputDialog : public QDialog {
     void ChooseNoteFont();
 
   private:
-    AppState& app_;
+    CanvasServices& app_;
     FontChoice note_;
     QLineEdit* textBox_ = nullptr;
     QWidget* preview_ = nullptr;

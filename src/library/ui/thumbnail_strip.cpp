@@ -360,7 +360,7 @@ void ThumbnailStrip::RunCommand(BrowserCommand command) {
 
 void ThumbnailStrip::OpenSelected(const OpenRequest& request) {
     if (request.kind == FileKind::Picture) {
-        emit OpenPictureRequested(Qs(request.path));
+        emit OpenPictureRequested(std::filesystem::path(request.path));
     } else if (request.kind == FileKind::Video) {
         if (isSignalConnected(QMetaMethod::fromSignal(&ThumbnailStrip::OpenVideoRequested))) {
             emit OpenVideoRequested(Qs(request.path));

@@ -9,6 +9,7 @@
 #include <QThreadPool>
 #include <QUrl>
 #include <QWidget>
+#include <filesystem>
 #include <memory>
 #include <set>
 #include <string>
@@ -70,7 +71,7 @@ class ThumbnailStrip : public QWidget {
 
   signals:
     // A picture chosen with Open or a double-click, for the still window.
-    void OpenPictureRequested(const QString& path);
+    void OpenPictureRequested(const std::filesystem::path& path);
     // A video chosen with Open or a double-click; opened with the desktop's player unless a
     // receiver is connected.
     void OpenVideoRequested(const QString& path);

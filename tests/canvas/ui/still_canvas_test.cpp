@@ -49,7 +49,7 @@ class StillCanvasTest : public ::testing::Test {
     StillCanvasTest()
         : app(store, {dir.Sub("config"), dir.Sub("Documents"), dir.Sub("res"), 1033}) {
         app.Initialise();
-        window = StillWindow::Open(app, QString::fromStdString(WriteGreyPicture(dir, "p.bmp")),
+        window = StillWindow::Open(app, std::filesystem::path(WriteGreyPicture(dir, "p.bmp")),
                                    nullptr, prompts, &prompts);
         canvas = window->Canvas();
         window->MagnificationBox()->setText(QStringLiteral("100"));
@@ -147,13 +147,13 @@ TEST_F(StillCanvasTest, SavedPictureCarriesTheMeasurementAndNeedsAKnownExtension
     Click(500, 50);
     Click(510, 90);
     // A folder that cannot be written: the message, and the measurement stays.
-    EXPECT_FALSE(window->SaveAnnotatedTo(QString::fromStdString(dir.Sub("no/such/out.bmp"))));
+    EXPECT_FALSE(window->SaveAnnotatedTo(std::filesystem::path(dir.Sub("no/such/out.bmp"))));
     EXPECT_EQ(prompts.shown.back(), "Save fail");
     EXPECT_FALSE(window->Saved());
     EXPECT_EQ(canvas->Records().size(), 1u);
 
     const std::string path = dir.Sub("out.bmp");
-    EXPECT_TRUE(window->SaveAnnotatedTo(QString::fromStdString(path)));
+    EXPECT_TRUE(window->SaveAnnotatedTo(std::filesystem::path(path)));
     EXPECT_TRUE(window->Saved());
     EXPECT_EQ(prompts.shown.back(), "Save successfully!");
     const CxImage saved = CxImage::LoadFromFile(path, kImageTypeBmp);
@@ -163,7 +163,7 @@ TEST_F(StillCanvasTest, SavedPictureCarriesTheMeasurementAndNeedsAKnownExtension
     EXPECT_EQ(onLine[2], 255);  // red
     EXPECT_EQ(onLine[0], 0);
 
-    EXPECT_FALSE(window->SaveAnnotatedTo(QString::fromStdString(dir.Sub("out.png"))));
+    EXPECT_FALSE(window->SaveAnnotatedTo(std::filesystem::path(dir.Sub("out.png"))));
     EXPECT_EQ(prompts.shown.back(), "Save fail");
 }
 
@@ -288,7 +288,7 @@ TEST_F(StillCanvasTest, PictureCameraTakesTheSizeFromThePicture) {
     const std::string path = dir.Sub("big.bmp");
     ASSERT_TRUE(image.SaveToFile(path, kImageTypeBmp));
     StillWindow* big =
-        StillWindow::Open(app, QString::fromStdString(path), nullptr, prompts, &prompts);
+        StillWindow::Open(app, std::filesystem::path(path), nullptr, prompts, &prompts);
     ASSERT_NE(big, nullptr);
     big->Canvas()->SetLastCamera(CameraFacts{});  // the camera now runs at 1600 x 1200
     EXPECT_DOUBLE_EQ(NominalPixelSize(big->Canvas()->PictureCamera()), 63.829787234);

@@ -95,8 +95,8 @@ TEST(StillWindowScreenshot, ASpecimenMeasuredWithManyTools) {
     app.Initialise();
     skin::SetIconFolder(QString::fromStdString(ResourceFolder()) + QStringLiteral("/icons"));
     FakePrompts prompts;
-    QPointer<StillWindow> window = StillWindow::Open(
-        app, QString::fromStdString(WriteSpecimen(dir)), nullptr, prompts, &prompts);
+    QPointer<StillWindow> window = StillWindow::Open(app, std::filesystem::path(WriteSpecimen(dir)),
+                                                     nullptr, prompts, &prompts);
     ASSERT_TRUE(window);
     window->ScaleBox()->setText(QStringLiteral("100"));
     StillCanvas* canvas = window->Canvas();

@@ -8,6 +8,7 @@
 #include <QPointer>
 
 #include "app/app_state.h"
+#include "app/command_line.h"
 #include "canvas/still_window_commands.h"
 #include "canvas/ui/still_canvas.h"
 #include "imaging/bmp_bytes.h"
@@ -45,7 +46,7 @@ class StillWindowTest : public ::testing::Test {
         app.Initialise();
     }
     StillWindow* Open(const std::string& path) {
-        return StillWindow::Open(app, QString::fromStdString(path), nullptr, prompts, &prompts);
+        return StillWindow::Open(app, std::filesystem::path(path), nullptr, prompts, &prompts);
     }
 
     TempDir dir;
@@ -133,7 +134,7 @@ TEST_F(StillWindowTest, SaveAsWritesThePictureOrReportsFailure) {
     ASSERT_TRUE(w);
     EXPECT_FALSE(w->Saved());
     const std::string target = dir.Sub("saved.bmp");
-    EXPECT_TRUE(w->SaveAnnotatedTo(QString::fromStdString(target)));
+    EXPECT_TRUE(w->SaveAnnotatedTo(std::filesystem::path(target)));
     EXPECT_EQ(prompts.shown.back(), "Save successfully!");
     EXPECT_TRUE(w->Saved());
     CxImage saved = CxImage::LoadFromFile(target, kImageTypeBmp);
@@ -142,9 +143,30 @@ TEST_F(StillWindowTest, SaveAsWritesThePictureOrReportsFailure) {
     EXPECT_EQ(saved.RowFromTop(12)[3 * 9], 9);
     EXPECT_EQ(saved.RowFromTop(12)[3 * 9 + 1], 12);
 
-    EXPECT_FALSE(w->SaveAnnotatedTo(QString::fromStdString(dir.Sub("no/such/folder/x.bmp"))));
+    EXPECT_FALSE(w->SaveAnnotatedTo(std::filesystem::path(dir.Sub("no/such/folder/x.bmp"))));
     EXPECT_EQ(prompts.shown.back(), "Save fail");
-    EXPECT_FALSE(w->SaveAnnotatedTo(QString::fromStdString(dir.Sub("x.png"))));
+    EXPECT_FALSE(w->SaveAnnotatedTo(std::filesystem::path(dir.Sub("x.png"))));
+    delete w;
+}
+
+// "grün" in Latin-1 is not valid UTF-8: the name must travel as bytes from argv to the file.
+TEST_F(StillWindowTest, ACommandLinePictureWithALatin1NameOpensAndSaves) {
+    const std::string source = WritePicture(dir, "Still_gr\xFCn_142530_60X_N0007.bmp", 40, 30);
+    const char* argv[] = {"lensora", "--demo-camera", source.c_str()};
+    const CommandLine line = ParseCommandLine(3, argv);
+    ASSERT_EQ(line.picture.native(), source);
+
+    QPointer<StillWindow> w = Open(line.picture.native());
+    ASSERT_TRUE(w);
+    EXPECT_EQ(prompts.shown.size(), 0u);
+    EXPECT_EQ(w->Canvas()->Picture().GetWidth(), 40);
+    EXPECT_EQ(w->MagnificationBox()->text(), "60");
+    const std::filesystem::path target = line.picture.parent_path() / "gr\xFCn saved.bmp";
+    EXPECT_TRUE(w->SaveAnnotatedTo(target));
+    EXPECT_EQ(prompts.shown.back(), "Save successfully!");
+    CxImage saved = CxImage::LoadFromFile(target.native(), kImageTypeBmp);
+    ASSERT_TRUE(saved.IsValid());
+    EXPECT_EQ(saved.RowFromTop(12)[3 * 9 + 1], 12);
     delete w;
 }
 

@@ -10,8 +10,8 @@
 #include <cmath>
 
 #include "app/app_state.h"
-#include "base/number_format.h"
 #include "app/ui/main_window.h"
+#include "base/number_format.h"
 #include "canvas/still_window_commands.h"
 #include "canvas/ui/still_canvas.h"
 #include "canvas/ui/still_window.h"
@@ -38,7 +38,7 @@ class ExportCommandsTest : public ::testing::Test {
         EXPECT_TRUE(image.Create(w, h, 24));
         const std::string path = dir.Sub("Still_2026-12-08_130000_N0001.bmp");
         EXPECT_TRUE(image.SaveToFile(path, kImageTypeBmp));
-        return StillWindow::Open(app, QString::fromStdString(path), nullptr, prompts, &prompts);
+        return StillWindow::Open(app, std::filesystem::path(path), nullptr, prompts, &prompts);
     }
     void Answer(const std::string& name) {
         prompts.saveAnswers.push_back(ChosenPath{dir.Sub(name), 0});
