@@ -87,7 +87,12 @@ StillCanvas::~StillCanvas() {
 bool StillCanvas::Load(const QString& path) {
     path_ = path;
     caption_ = QString::fromStdString(PictureCaption(path.toStdString()));
-    picture_ = CxImage::LoadFromFile(path.toStdString(), kImageTypeUnknown);
+    // Decoding by the name's type first keeps that decoder's reason when the picture is
+    // refused (too large, damaged); the other types are still tried after it.
+    const std::string type = PictureFileType(path.toStdString());
+    picture_ = CxImage::LoadFromFile(path.toStdString(), type == "jpg"   ? kImageTypeJpeg
+                                                         : type == "bmp" ? kImageTypeBmp
+                                                                         : kImageTypeUnknown);
     if (!picture_.IsValid()) {
         return false;
     }
