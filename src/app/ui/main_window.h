@@ -7,6 +7,7 @@
 
 #include <QMap>
 #include <QPoint>
+#include <QStringList>
 #include <QWidget>
 
 #include <memory>
@@ -69,6 +70,10 @@ class MainWindow : public QWidget {
 
     // Opens a picture in a still-image window (from the thumbnail strip or the command line).
     QWidget* OpenPicture(const QString& path);
+    // Opens a picture from outside (the command line, or a second start handing it over) and
+    // brings its window to the front. While the start-up calibration prompt is pending or open
+    // the picture waits for it, so neither hides the other.
+    void OpenPictureInFront(const QString& path);
 
     // A calibration finished in the still window: take over its magnification, then its rate.
     void TakeCalibrationHandover(const QString& magnification, const QString& calibratedRate);
@@ -105,6 +110,7 @@ class MainWindow : public QWidget {
     void ShowLanguageMenu();
     void ShowAbout();
     void OnCalibratePromptTimer();
+    void OpenPendingPictures();
     void OnMagnificationChanged(const QString& text);
     bool InDragBand(const QPoint& pos) const;
     void SetUpBrowser();
@@ -122,6 +128,8 @@ class MainWindow : public QWidget {
     QLineEdit* magnificationBox_ = nullptr;
     QLineEdit* calibratedRateBox_ = nullptr;
     QTimer* calibratePromptTimer_ = nullptr;
+    bool calibratePromptOpen_ = false;
+    QStringList pendingPictures_;
     bool cameraConnected_ = false;
     WindowDrag drag_;
 };
