@@ -1,5 +1,7 @@
 #include "app/ui/main_window.h"
 
+#include <utility>
+
 #include <QAction>
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -413,13 +415,42 @@ void MainWindow::ShowAbout() {
 void MainWindow::OnCalibratePromptTimer() {
     calibratePromptTimer_->stop();
     if (!ShouldShowCalibratePrompt(app_.Store())) {
+        OpenPendingPictures();
         return;
     }
     auto* dialog = new CalibratePromptDialog(this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QDialog::accepted, this,
             [this, dialog] { ConfirmCalibratePrompt(app_.Store(), dialog->ShowNextTime()); });
+    connect(dialog, &QDialog::finished, this, [this] {
+        calibratePromptOpen_ = false;
+        OpenPendingPictures();
+    });
+    calibratePromptOpen_ = true;
     dialog->open();
+}
+
+void MainWindow::OpenPictureInFront(const std::filesystem::path& path) {
+    pendingPictures_.push_back(path);
+    if (!calibratePromptTimer_->isActive() && !calibratePromptOpen_) {
+        OpenPendingPictures();
+    }
+}
+
+void MainWindow::OpenPendingPictures() {
+    const std::vector<std::filesystem::path> paths = std::exchange(pendingPictures_, {});
+    for (const std::filesystem::path& path : paths) {
+        // The main window comes forward first, so that a failure message is seen over it.
+        if (isMinimized()) {
+            showNormal();
+        }
+        raise();
+        activateWindow();
+        if (QWidget* picture = OpenPicture(path)) {
+            picture->raise();
+            picture->activateWindow();
+        }
+    }
 }
 
 void MainWindow::OnMagnificationChanged(const QString& text) {

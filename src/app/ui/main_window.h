@@ -7,8 +7,11 @@
 
 #include <QMap>
 #include <QPoint>
+#include <QStringList>
 #include <QWidget>
+#include <filesystem>
 #include <memory>
+#include <vector>
 
 #include <filesystem>
 #include <memory>
@@ -72,6 +75,10 @@ class MainWindow : public QWidget {
 
     // Opens a picture in a still-image window (from the thumbnail strip or the command line).
     QWidget* OpenPicture(const std::filesystem::path& path);
+    // Opens a picture from outside (the command line, or a second start handing it over) and
+    // brings its window to the front. While the start-up calibration prompt is pending or open
+    // the picture waits for it, so neither hides the other.
+    void OpenPictureInFront(const std::filesystem::path& path);
 
     // A calibration finished in the still window: take over its magnification, then its rate.
     void TakeCalibrationHandover(const QString& magnification, const QString& calibratedRate);
@@ -110,6 +117,7 @@ class MainWindow : public QWidget {
     void ShowLanguageMenu();
     void ShowAbout();
     void OnCalibratePromptTimer();
+    void OpenPendingPictures();
     void OnMagnificationChanged(const QString& text);
     bool InDragBand(const QPoint& pos) const;
     void SetUpBrowser();
@@ -127,6 +135,8 @@ class MainWindow : public QWidget {
     QLineEdit* magnificationBox_ = nullptr;
     QLineEdit* calibratedRateBox_ = nullptr;
     QTimer* calibratePromptTimer_ = nullptr;
+    bool calibratePromptOpen_ = false;
+    std::vector<std::filesystem::path> pendingPictures_;
     bool cameraConnected_ = false;
     WindowDrag drag_;
     void AttachVideoSettings(CameraService* camera);

@@ -89,7 +89,12 @@ bool StillCanvas::Load(const std::filesystem::path& path) {
     path_ = path;
     // File names are bytes; the caption decodes them for display only.
     caption_ = QFile::decodeName(QByteArray::fromStdString(PictureCaption(path.native())));
-    picture_ = CxImage::LoadFromFile(path.native(), kImageTypeUnknown);
+    // Decoding by the name's type first keeps that decoder's reason when the picture is
+    // refused (too large, damaged); the other types are still tried after it.
+    const std::string type = PictureFileType(path.native());
+    picture_ = CxImage::LoadFromFile(path.native(), type == "jpg"   ? kImageTypeJpeg
+                                                    : type == "bmp" ? kImageTypeBmp
+                                                                    : kImageTypeUnknown);
     if (!picture_.IsValid()) {
         return false;
     }

@@ -29,6 +29,7 @@
 #include "canvas/ui/text_input_dialog.h"
 #include "canvas/view_factors.h"
 #include "export/export_flow.h"
+#include "imaging/image_messages.h"
 #include "measure/calibration.h"
 #include "measure/tool_catalog.h"
 #include "platform/qt_user_prompts.h"
@@ -43,6 +44,20 @@ const QRect kCaptionStrip(0, 0, 540, 25);
 // The "Scale:" label's colour, 0x00BBGGRR 0xFF7D00.
 const QColor kScaleLabelColour(0x00, 0x7D, 0xFF);
 
+// Why a picture could not be opened, in words a user can act on.
+std::string FailureReason(const std::string& lastError) {
+    if (lastError == image_message::kMaxMemory || lastError == image_message::kCreateNoMemory) {
+        return "The picture is larger than 256 MiB.";
+    }
+    if (lastError == image_message::kUnknownDecode) {
+        return "It is not a BMP or JPEG picture.";
+    }
+    if (lastError.empty()) {
+        return "The picture could not be decoded.";
+    }
+    return lastError;
+}
+
 }  // namespace
 
 StillWindow* StillWindow::Open(CanvasServices& app, const std::filesystem::path& path,
@@ -54,6 +69,13 @@ StillWindow* StillWindow::Open(CanvasServices& app, const std::filesystem::path&
         return nullptr;
     }
     auto* window = new StillWindow(app, path, owner, windowPrompts);
+    if (window->canvas_ == nullptr) {
+        // No empty window with live tools: say which file failed and why, over the owner.
+        const QString failure = window->loadFailure_;
+        delete window;
+        prompts.Show(failure.toStdString(), PromptIcon::Exclamation);
+        return nullptr;
+    }
     window->show();
     return window;
 }
@@ -156,21 +178,32 @@ void StillWindow::PlaceControls() {
     }
 }
 
-void StillWindow::CreateCanvas(int displayMode) {
+bool StillWindow::CreateCanvas(int displayMode) {
+    // The new canvas is loaded before the old one goes, so a failed reload keeps the work.
+    auto* canvas = new StillCanvas(app_, displayMode, *prompts_, this);
+    if (!canvas->Load(path_)) {
+        loadFailure_ = Qs(GetText("OpenFileFail", "Can not Open file")) + QStringLiteral(":\n") +
+                       QFile::decodeName(QByteArray::fromStdString(path_.native())) +
+                       QLatin1Char('\n') +
+                       Qs(FailureReason(canvas->Picture().LastError()));
+        delete canvas;
+        return false;
+    }
     delete canvas_;
-    canvas_ = new StillCanvas(app_, displayMode, *prompts_, this);
+    canvas_ = canvas;
     canvas_->SetRateBoxes(magnificationBox_, scaleBox_);
     connect(canvas_, &StillCanvas::ToolNameChanged, this, &StillWindow::ShowToolName);
     connect(canvas_, &StillCanvas::CalibrationFinished, this, &StillWindow::CalibrationHandover);
-    if (!canvas_->Load(path_)) {
-        prompts_->Show(GetText("OpenFileFail", "Can not Open file"), PromptIcon::Exclamation);
-        delete canvas_;
-        canvas_ = nullptr;
-        return;
-    }
     saved_ = false;
+    filtered_ = false;
+    recordsAtSave_ = 0;
     canvas_->show();
     PlaceControls();
+    return true;
+}
+
+bool StillWindow::HasUnsavedWork() const {
+    return canvas_ != nullptr && (filtered_ || canvas_->Records().size() != recordsAtSave_);
 }
 
 void StillWindow::ShowToolName(const QString& name) {
@@ -210,7 +243,9 @@ void StillWindow::OnCommand(int command) {
         return;
     }
     if (IsImageOperation(command)) {
-        canvas_->ApplyImageOperation(command);
+        if (canvas_->ApplyImageOperation(command)) {
+            filtered_ = true;
+        }
         return;
     }
     if (command == still_command::kExportExcel || command == still_command::kExportWord ||
@@ -268,6 +303,8 @@ bool StillWindow::SaveAnnotatedTo(const std::filesystem::path& path) {
     const bool ok = canvas_ != nullptr && canvas_->SaveAnnotated(path);
     if (ok) {
         saved_ = true;
+        filtered_ = false;
+        recordsAtSave_ = canvas_->Records().size();
     }
     prompts_->Show(
         ok ? GetText("SaveSuccessfull", "Save successfully!") : GetText("SaveFail", "Save fail"),
@@ -275,21 +312,24 @@ bool StillWindow::SaveAnnotatedTo(const std::filesystem::path& path) {
     return ok;
 }
 
-void StillWindow::SaveAs() {
+bool StillWindow::SaveAs() {
     if (canvas_ == nullptr) {
-        return;
+        return false;
     }
     canvas_->ChooseNoTool();
     ShowToolName(QString());
     static const FileFilter kPictureTypes[] = {{"bmp Files", "*.bmp"}, {"jpg Files", "*.jpg"}};
+    // The chooser opens beside the picture, under the picture's own name.
+    const std::filesystem::path folder = path_.parent_path();
     const std::optional<std::filesystem::path> path = ChooseSavePath(
-        *prompts_, {}, QFile::encodeName(canvas_->Caption() + QStringLiteral(".bmp")).toStdString(),
+        *prompts_, {},
+        folder / QFile::encodeName(canvas_->Caption() + QStringLiteral(".bmp")).toStdString(),
         kPictureTypes,
         [](const std::filesystem::path& p) { return !PictureFileType(p.string()).empty(); });
     if (!path) {
-        return;
+        return false;
     }
-    SaveAnnotatedTo(*path);
+    return SaveAnnotatedTo(*path);
 }
 
 ExportScale StillWindow::CurrentExportScale() const {
@@ -348,12 +388,20 @@ void StillWindow::Export(ExportKind kind) {
 }
 
 void StillWindow::Revert() {
+    if (HasUnsavedWork() &&
+        prompts_->Ask(
+            GetText("SureRevert", "Discard all measurements and image changes of this picture?"),
+            PromptButtons::YesNo, PromptIcon::Question) != PromptAnswer::Yes) {
+        return;
+    }
     if (canvas_ != nullptr) {
         canvas_->ChooseNoTool();
     }
     ShowToolName(QString());
     const int mode = canvas_ != nullptr ? canvas_->DisplayMode() : StillCanvas::kFitMode;
-    CreateCanvas(mode);
+    if (!CreateCanvas(mode)) {
+        prompts_->Show(loadFailure_.toStdString(), PromptIcon::Exclamation);
+    }
 }
 
 bool StillWindow::AskToSaveBeforeResize() {
@@ -373,12 +421,14 @@ void StillWindow::ToggleMaximised() {
     if (AskToSaveBeforeResize()) {
         return;
     }
-    if (isMaximized()) {
+    const bool restoring = isMaximized();
+    if (restoring) {
         showNormal();
-        CreateCanvas(StillCanvas::kFitMode);
     } else {
         showMaximized();
-        CreateCanvas(StillCanvas::kActualSizeMode);
+    }
+    if (!CreateCanvas(restoring ? StillCanvas::kFitMode : StillCanvas::kActualSizeMode)) {
+        prompts_->Show(loadFailure_.toStdString(), PromptIcon::Exclamation);
     }
     PlaceControls();
 }
@@ -437,7 +487,16 @@ void StillWindow::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void StillWindow::closeEvent(QCloseEvent* event) {
-    if (!closeConfirmed_) {
+    if (HasUnsavedWork()) {
+        // Yes saves first and closes only when the picture was written.
+        const PromptAnswer answer =
+            prompts_->Ask(GetText("SureOpen", "Save changes to..."), PromptButtons::YesNoCancel,
+                          PromptIcon::Exclamation);
+        if (answer == PromptAnswer::Cancel || (answer == PromptAnswer::Yes && !SaveAs())) {
+            event->ignore();
+            return;
+        }
+    } else if (!closeConfirmed_) {
         const PromptAnswer answer = prompts_->Ask(GetText("SureClose", "Are you sure to close?"),
                                                   PromptButtons::YesNo, PromptIcon::Question);
         if (answer != PromptAnswer::Yes) {

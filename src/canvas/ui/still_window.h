@@ -33,8 +33,9 @@ class StillWindow : public QWidget {
 
     // Opens the window for `path` over `owner`; when the file cannot be opened for reading it
     // shows "the picture not open,please check the file exist!" through `prompts` and returns
-    // null. The window asks its own questions through `windowPrompts`, or through dialogs of
-    // its own when that is null.
+    // null, and when it cannot be decoded it names the file and the reason and returns null.
+    // The window asks its own questions through `windowPrompts`, or through dialogs of its own
+    // when that is null.
     static StillWindow* Open(CanvasServices& app, const std::filesystem::path& path, QWidget* owner,
                              UserPrompts& prompts, UserPrompts* windowPrompts = nullptr);
 
@@ -50,13 +51,16 @@ class StillWindow : public QWidget {
     QLineEdit* MagnificationBox() const { return magnificationBox_; }
     SkinButton* Button(int command) const { return buttons_.value(command); }
     bool Saved() const { return saved_; }
+    // Measurements or image operations that no Save As has written yet.
+    bool HasUnsavedWork() const;
     UserPrompts& Prompts() { return *prompts_; }
     // The popup menu of a toolbar button as it would open now; the caller owns it.
     QMenu* BuildPopup(StillPopup popup);
 
     // Save As with a given target (the dialog's answer); shows the outcome.
     bool SaveAnnotatedTo(const std::filesystem::path& path);
-    // Rebuilds the canvas from the file: image operations and measurements are dropped.
+    // Rebuilds the canvas from the file: image operations and measurements are dropped, after
+    // asking when any of them is unsaved.
     void Revert();
     // Maximise or restore, asking first about unsaved measurements.
     void ToggleMaximised();
@@ -81,10 +85,12 @@ class StillWindow : public QWidget {
   private:
     void CreateToolbar();
     void PlaceControls();
-    void CreateCanvas(int displayMode);
+    // False when the picture cannot be decoded; loadFailure_ then says why.
+    bool CreateCanvas(int displayMode);
     void ShowPopup(SkinButton* button, StillPopup popup);
     void ShowToolName(const QString& name);
-    void SaveAs();
+    // True when the picture was written.
+    bool SaveAs();
     bool AskToSaveBeforeResize();
 
     CanvasServices& app_;
@@ -94,6 +100,11 @@ class StillWindow : public QWidget {
     int pictureWidth_ = 0;
     int pictureHeight_ = 0;
     bool saved_ = false;
+    // Image operations applied since the picture was loaded or last saved.
+    bool filtered_ = false;
+    // The record count at the last save, so that new measurements count as unsaved again.
+    std::size_t recordsAtSave_ = 0;
+    QString loadFailure_;
     bool closeConfirmed_ = false;
     StillCanvas* canvas_ = nullptr;
     QMap<int, SkinButton*> buttons_;

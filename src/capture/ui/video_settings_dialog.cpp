@@ -19,6 +19,7 @@
 #include "capture/camera_connection.h"
 #include "capture/picture_memory.h"
 #include "capture/resolution_steps.h"
+#include "platform/qt_user_prompts.h"
 
 namespace lensora {
 namespace {
@@ -300,7 +301,8 @@ void VideoSettingsDialog::ChooseFolder() {
     if (folders_ == nullptr) {
         return;
     }
-    ChooseDataRoot(this, *folders_);
+    QtUserPrompts prompts(this);
+    ChooseDataRoot(prompts, *folders_);
     pathField_->setText(QString::fromStdString(folders_->dataRoot));
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -15,6 +16,7 @@
 #include "app/ui/calibrate_prompt_dialog.h"
 #include "base/ui/skin_button.h"
 #include "capture/capture_format.h"
+#include "canvas/ui/still_window.h"
 #include "live/live_session.h"
 #include "live/ui/live_canvas.h"
 #include "platform/camera_service.h"
@@ -22,6 +24,7 @@
 #include "support/event_loop.h"
 #include "support/started_app.h"
 #include "support/temp_dir.h"
+#include "support/test_media.h"
 
 namespace lensora {
 namespace {
@@ -165,6 +168,30 @@ TEST_F(MainWindowTest, EscapeAndEnterNeverCloseTheWindow) {
     EXPECT_TRUE(window->isVisible());
     window->OnCommand(command::kClose);
     EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(MainWindowTest, APictureFromOutsideWaitsForTheCalibratePromptThenComesToTheFront) {
+    Start();
+    const std::string picture = dir.Sub("outside.bmp");
+    ASSERT_TRUE(test::WritePicture(picture, 64, 48, 10, 20, 30));
+    window->OpenPictureInFront(picture);
+    EXPECT_EQ(window->findChild<StillWindow*>(), nullptr);  // not under the prompt
+
+    CalibratePromptDialog* prompt = WaitForPrompt();
+    ASSERT_NE(prompt, nullptr);
+    EXPECT_EQ(window->findChild<StillWindow*>(), nullptr);
+    prompt->reject();
+    StillWindow* still = window->findChild<StillWindow*>();
+    ASSERT_NE(still, nullptr);
+    EXPECT_TRUE(still->isVisible());
+    WaitUntil([&] { return QApplication::activeWindow() == still; }, 1000);
+    EXPECT_EQ(QApplication::activeWindow(), still);
+
+    // With no prompt pending, a second picture opens at once.
+    const std::string second = dir.Sub("second.bmp");
+    ASSERT_TRUE(test::WritePicture(second, 64, 48, 10, 20, 30));
+    window->OpenPictureInFront(second);
+    EXPECT_EQ(window->findChildren<StillWindow*>().size(), 2);
 }
 
 }  // namespace

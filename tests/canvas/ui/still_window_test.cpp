@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include <QApplication>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -13,6 +16,7 @@
 #include "canvas/ui/still_canvas.h"
 #include "imaging/bmp_bytes.h"
 #include "imaging/cx_image.h"
+#include "measure/record_lists.h"
 #include "support/fake_prompts.h"
 #include "support/temp_dir.h"
 
@@ -77,27 +81,48 @@ TEST_F(StillWindowTest, A1280By1024PictureGetsTheTallerCanvas) {
     delete w;
 }
 
-TEST_F(StillWindowTest, MissingAndUndecodableFilesAreReported) {
+// The message of a refused picture: the failure, the file, and the reason on its own line.
+void ExpectRefused(const FakePrompts& prompts, const std::string& path, const std::string& why) {
+    ASSERT_FALSE(prompts.shown.empty());
+    EXPECT_EQ(prompts.shown.back(), "Can not Open file:\n" + path + "\n" + why);
+}
+
+TEST_F(StillWindowTest, MissingAndUndecodableFilesAreReportedWithoutAWindow) {
     EXPECT_EQ(Open(dir.Sub("missing.bmp")), nullptr);
     ASSERT_EQ(prompts.shown.size(), 1u);
     EXPECT_EQ(prompts.shown[0], "the picture not open,please check the file exist!");
 
-    QPointer<StillWindow> w = Open(dir.Write("junk.bmp", "BM not a picture"));
-    ASSERT_TRUE(w);
-    EXPECT_EQ(w->Canvas(), nullptr);
-    EXPECT_EQ(prompts.shown.back(), "Can not Open file");
-    delete w;
+    const std::string junk = dir.Write("junk.bmp", "BM not a picture");
+    EXPECT_EQ(Open(junk), nullptr);
+    ASSERT_EQ(prompts.shown.size(), 2u);
+    EXPECT_NE(prompts.shown.back().find("Can not Open file:\n" + junk + "\n"), std::string::npos);
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    EXPECT_TRUE(std::none_of(windows.begin(), windows.end(), [](QWidget* w) {
+        return qobject_cast<StillWindow*>(w) != nullptr;
+    }));  // no empty window left open
 
-    // 10,000 x 10,000 pixels need more than the picture limit of 256 MiB: refused at once,
-    // before any pixel is read.
+    // A 10,000 x 10,000 header without its pixels: refused as cut short, before any
+    // allocation.
     test::BmpSpec huge;
     huge.width = 10000;
     huge.height = 10000;
-    w = Open(dir.Write("huge.bmp", test::BuildBmp(huge)));
-    ASSERT_TRUE(w);
-    EXPECT_EQ(w->Canvas(), nullptr);
-    EXPECT_EQ(prompts.shown.back(), "Can not Open file");
-    delete w;
+    const std::string hugeBmp = dir.Write("huge.bmp", test::BuildBmp(huge));
+    EXPECT_EQ(Open(hugeBmp), nullptr);
+    ExpectRefused(prompts, hugeBmp, "BMP pixel offset past end of file");
+
+    // A valid JPEG whose frame header says 12,000 x 9,000: the decoder refuses it by the
+    // header's size, so a small picture with its size fields rewritten stands in for it.
+    const std::string bigJpeg = WritePicture(dir, "big.jpg", 16, 16, kImageTypeJpeg);
+    std::string bytes = test::ReadFile(bigJpeg);
+    const std::size_t sof = bytes.find("\xFF\xC0");
+    ASSERT_NE(sof, std::string::npos);
+    bytes[sof + 5] = static_cast<char>(9000 >> 8);
+    bytes[sof + 6] = static_cast<char>(9000 & 0xFF);
+    bytes[sof + 7] = static_cast<char>(12000 >> 8);
+    bytes[sof + 8] = static_cast<char>(12000 & 0xFF);
+    dir.Write("big.jpg", bytes);
+    EXPECT_EQ(Open(bigJpeg), nullptr);
+    ExpectRefused(prompts, bigJpeg, "The picture is larger than 256 MiB.");
 }
 
 TEST_F(StillWindowTest, EscapeDoesNotCloseAndCloseAsksFirst) {
@@ -117,16 +142,82 @@ TEST_F(StillWindowTest, EscapeDoesNotCloseAndCloseAsksFirst) {
     EXPECT_FALSE(w);
 }
 
-TEST_F(StillWindowTest, RevertRestoresThePictureAfterAFilter) {
+TEST_F(StillWindowTest, RevertAsksBeforeDroppingUnsavedFiltersOrMeasurements) {
     QPointer<StillWindow> w = Open(WritePicture(dir, "b.bmp", 40, 30));
     ASSERT_TRUE(w);
     const auto pixel = [&] { return w->Canvas()->Picture().RowFromTop(3)[3 * 5]; };
+    w->OnCommand(still_command::kRevert);  // nothing to lose: no question
+    EXPECT_TRUE(prompts.asked.empty());
+
     EXPECT_EQ(pixel(), 5);
     w->OnCommand(still_command::kNegative);
     EXPECT_EQ(pixel(), 250);
+    prompts.answers = {PromptAnswer::No};
+    w->OnCommand(still_command::kRevert);
+    ASSERT_EQ(prompts.asked.size(), 1u);
+    EXPECT_EQ(pixel(), 250);  // declined: the filter stays
+    prompts.answers = {PromptAnswer::Yes};
     w->OnCommand(still_command::kRevert);
     EXPECT_EQ(pixel(), 5);
+    EXPECT_FALSE(w->HasUnsavedWork());
+
+    AppendRecord(w->Canvas()->Records(), MeasureRecord{});
+    prompts.answers = {PromptAnswer::No};
+    w->OnCommand(still_command::kRevert);
+    EXPECT_EQ(w->Canvas()->Records().size(), 1u);
+    EXPECT_EQ(prompts.asked.size(), 3u);
+
+    // Once saved there is nothing to lose; a new measurement is unsaved again.
+    ASSERT_TRUE(w->SaveAnnotatedTo(dir.Sub("b-saved.bmp")));
+    EXPECT_FALSE(w->HasUnsavedWork());
+    AppendRecord(w->Canvas()->Records(), MeasureRecord{});
+    EXPECT_TRUE(w->HasUnsavedWork());
+    prompts.answers = {PromptAnswer::Yes};
+    w->OnCommand(still_command::kRevert);
+    EXPECT_EQ(prompts.asked.size(), 4u);
+    EXPECT_TRUE(w->Canvas()->Records().empty());
     delete w;
+}
+
+TEST_F(StillWindowTest, CloseWithUnsavedMeasurementsOffersToSave) {
+    QPointer<StillWindow> w = Open(WritePicture(dir, "e.bmp", 40, 30));
+    ASSERT_TRUE(w);
+    w->show();
+    AppendRecord(w->Canvas()->Records(), MeasureRecord{});
+
+    prompts.answers = {PromptAnswer::Cancel};
+    EXPECT_FALSE(w->close());
+    EXPECT_EQ(prompts.asked.back(), "Save changes to...");
+    EXPECT_TRUE(w->isVisible());
+
+    // Yes with the chooser cancelled keeps the window and the work.
+    prompts.answers = {PromptAnswer::Yes};
+    prompts.savePath.reset();
+    EXPECT_FALSE(w->close());
+    EXPECT_TRUE(w->isVisible());
+
+    // Yes with a path saves, then closes without a second question.
+    prompts.answers = {PromptAnswer::Yes};
+    prompts.savePath = ChosenPath{dir.Sub("e-measured.bmp"), 0};
+    const std::size_t asked = prompts.asked.size();
+    EXPECT_TRUE(w->close());
+    EXPECT_TRUE(std::filesystem::exists(dir.Sub("e-measured.bmp")));
+    // The save question and the chooser, no "Are you sure to close?" after them.
+    ASSERT_EQ(prompts.asked.size(), asked + 2);
+    EXPECT_EQ(prompts.asked[asked], "Save changes to...");
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(w);
+
+    // No closes without saving.
+    w = Open(WritePicture(dir, "f.bmp", 40, 30));
+    ASSERT_TRUE(w);
+    w->show();
+    AppendRecord(w->Canvas()->Records(), MeasureRecord{});
+    prompts.answers = {PromptAnswer::No};
+    EXPECT_TRUE(w->close());
+    EXPECT_EQ(prompts.asked.back(), "Save changes to...");
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(w);
 }
 
 TEST_F(StillWindowTest, SaveAsWritesThePictureOrReportsFailure) {
@@ -182,8 +273,9 @@ TEST_F(StillWindowTest, SaveAsAsksForThePathThroughThePrompts) {
     prompts.savePath.reset();
     w->OnCommand(still_command::kSaveAs);  // cancelled: nothing written
     EXPECT_FALSE(w->Saved());
-    EXPECT_EQ(prompts.starts.back(),
-              std::filesystem::path(w->Canvas()->Caption().toStdString() + ".bmp"));
+    // The chooser starts beside the picture, under the picture's name.
+    EXPECT_EQ(prompts.starts.back(), std::filesystem::path(dir.Sub("d.bmp")));
+    EXPECT_EQ(w->Canvas()->Caption(), "d");
     prompts.savePath = ChosenPath{dir.Sub("chosen"), 1};  // the jpg type
     w->OnCommand(still_command::kSaveAs);
     EXPECT_TRUE(w->Saved());
