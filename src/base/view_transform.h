@@ -32,7 +32,9 @@ struct ViewTransform {
     // Where a record keeps a view point: the view position plus the origin, unscaled.
     PixelPoint ToRecord(PixelPoint view) const { return {view.x + origin.x, view.y + origin.y}; }
     // The same conversions without rounding, for sub-pixel positions.
-    PointD ToPictureD(PointD view) const { return {origin.x + view.x * fx, origin.y + view.y * fy}; }
+    PointD ToPictureD(PointD view) const {
+        return {origin.x + view.x * fx, origin.y + view.y * fy};
+    }
     PointD ToViewD(PointD picture) const {
         const double gx = fx > 0.0 ? fx : 1.0;
         const double gy = fy > 0.0 ? fy : 1.0;

@@ -356,10 +356,10 @@ void MainWindow::OnCommand(int command) {
         case command::kResolutionStep3:
             // F10, F11, F12: the three capture sizes of the camera's sensor class.
             if (camera_ != nullptr) {
-                camera_->Connection().ApplyResolutionStep(
-                    command == command::kResolutionStep1   ? 0
-                    : command == command::kResolutionStep2 ? 1
-                                                           : 2);
+                camera_->Connection().ApplyResolutionStep(command == command::kResolutionStep1 ? 0
+                                                          : command == command::kResolutionStep2
+                                                              ? 1
+                                                              : 2);
             }
             break;
         default:

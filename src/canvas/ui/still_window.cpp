@@ -184,8 +184,7 @@ bool StillWindow::CreateCanvas(int displayMode) {
     if (!canvas->Load(path_)) {
         loadFailure_ = Qs(GetText("OpenFileFail", "Can not Open file")) + QStringLiteral(":\n") +
                        QFile::decodeName(QByteArray::fromStdString(path_.native())) +
-                       QLatin1Char('\n') +
-                       Qs(FailureReason(canvas->Picture().LastError()));
+                       QLatin1Char('\n') + Qs(FailureReason(canvas->Picture().LastError()));
         delete canvas;
         return false;
     }
@@ -496,7 +495,7 @@ void StillWindow::closeEvent(QCloseEvent* event) {
             event->ignore();
             return;
         }
-    } else if (!closeConfirmed_) {
+    } else {
         const PromptAnswer answer = prompts_->Ask(GetText("SureClose", "Are you sure to close?"),
                                                   PromptButtons::YesNo, PromptIcon::Question);
         if (answer != PromptAnswer::Yes) {

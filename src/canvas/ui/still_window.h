@@ -105,7 +105,6 @@ class StillWindow : public QWidget {
     // The record count at the last save, so that new measurements count as unsaved again.
     std::size_t recordsAtSave_ = 0;
     QString loadFailure_;
-    bool closeConfirmed_ = false;
     StillCanvas* canvas_ = nullptr;
     QMap<int, SkinButton*> buttons_;
     SkinButton* minimiseButton_ = nullptr;

@@ -13,8 +13,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "base/data_folders.h"
 #include "app/ui/data_root_chooser.h"
+#include "base/data_folders.h"
 #include "base/ui/ui_text.h"
 #include "capture/camera_connection.h"
 #include "capture/picture_memory.h"
