@@ -1,5 +1,7 @@
 #include "canvas/canvas_paint.h"
 
+#include "base/log_font.h"
+
 #include <algorithm>
 #include <cctype>
 
@@ -57,15 +59,9 @@ void DrawTwoCirclesPreview(DrawingSurface& s, const WorkingLists& w, const Drawi
 }  // namespace
 
 LogFont CaptionFont() {
-    LogFont font;
-    font.height = 14;
-    font.weight = 400;
+    // The fallback label font with the default character set.
+    LogFont font = DefaultLogFont();
     font.charSet = 1;
-    font.outPrecision = 3;
-    font.clipPrecision = 2;
-    font.quality = 1;
-    font.pitchAndFamily = 0x32;
-    font.faceName = u"Arial";
     return font;
 }
 
