@@ -49,7 +49,7 @@ const CxImage& Picture() {
 }
 
 // 400 x 300 around the rectangle's left side (x = 700), searched with the vertical mask.
-constexpr PixelRect kRegion{500, 400, 899, 699};
+constexpr PixelBox kRegion{500, 400, 900, 700};
 
 void SegmentSearch(benchmark::State& state, ThresholdSearch search) {
     const CxImage& image = Picture();

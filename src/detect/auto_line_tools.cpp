@@ -102,10 +102,11 @@ PointD ToRecordD(const ViewTransform& mapping, PointD view) {
 
 }  // namespace
 
-DetectedSegment DetectSegment(const CxImage& image, DrawnSegment drawn, const ViewTransform& mapping,
-                              bool dilated, SubPixelNoise subPixelNoise) {
+DetectedSegment DetectSegment(const CxImage& image, DrawnSegment drawn,
+                              const ViewTransform& mapping, bool dilated,
+                              SubPixelNoise subPixelNoise) {
     const SearchArea area = SearchRectangle(drawn.start, drawn.end);
-    const PixelRect rect = ToPictureRect(area.rect, mapping);
+    const PixelBox rect = ToPictureRect(area.rect, mapping);
     const std::optional<FoundSegment> found =
         dilated ? FindEdgeSegmentDilated(image, rect) : FindEdgeSegment(image, rect, area.mask);
     if (!found) {

@@ -23,11 +23,11 @@ void OutlineEdges(GreyPlane& plane, int threshold) {
 // Paints every dark plane pixel whose picture position (origin + plane position) lies in the
 // bounds red.
 void PaintDark(CxImage& image, const GreyPlane& plane, int originX, int originY,
-               const PixelRect& bounds) {
-    for (int y = std::max(bounds.y1, originY); y <= bounds.y2; ++y) {
+               const PixelBox& bounds) {
+    for (int y = std::max(bounds.top, originY); y < bounds.bottom; ++y) {
         const std::uint8_t* row = plane.Row(y - originY);
         std::uint8_t* pixels = image.RowFromTop(y);
-        for (int x = std::max(bounds.x1, originX); x <= bounds.x2; ++x) {
+        for (int x = std::max(bounds.left, originX); x < bounds.right; ++x) {
             if (row[x - originX] == 0) {
                 std::uint8_t* bgr = pixels + std::size_t(x) * 3;
                 bgr[0] = 0;
@@ -42,15 +42,15 @@ void PaintDark(CxImage& image, const GreyPlane& plane, int originX, int originY,
 }  // namespace
 
 bool PaintEdgesGlobal(CxImage& image) {
-    const PixelRect whole{0, 0, image.GetWidth() - 1, image.GetHeight() - 1};
+    const PixelBox whole{0, 0, image.GetWidth(), image.GetHeight()};
     GreyPlane plane;
     if (!GreyOfRect(image, whole, false, plane)) {
         return false;
     }
     OutlineEdges(plane, OtsuThreshold(MakeHistogram(plane)));
-    const PixelRect bounds{kGlobalPaintMargin, kGlobalPaintMargin,
-                           image.GetWidth() - 1 - kGlobalPaintMargin,
-                           image.GetHeight() - 1 - kGlobalPaintMargin};
+    const PixelBox bounds{kGlobalPaintMargin, kGlobalPaintMargin,
+                          image.GetWidth() - kGlobalPaintMargin,
+                          image.GetHeight() - kGlobalPaintMargin};
     PaintDark(image, plane, 0, 0, bounds);
     return true;
 }
@@ -62,14 +62,16 @@ bool PaintEdgesInRect(CxImage& image, int x1, int y1, int x2, int y2) {
     if (x1 == x2 || y1 == y2) {
         return true;
     }
-    PixelRect rect{x1, y1, x2, y2};
+    PixelBox rect = BoxOfCorners({x1, y1}, {x2, y2});
     GreyPlane plane;
     if (!ClipToPicture(image, rect) || !GreyOfRect(image, rect, false, plane)) {
         return false;
     }
     OutlineEdges(plane, OtsuThreshold(MakeHistogram(plane)));
-    const PixelRect bounds{rect.x1 + 5, rect.y1 + 4, rect.x2 - 4, rect.y2 - 5};
-    PaintDark(image, plane, rect.x1, rect.y1, bounds);
+    // Inside the box, five pixels off its left and bottom edges and four off its top and
+    // right ones.
+    const PixelBox bounds{rect.left + 5, rect.top + 4, rect.right - 4, rect.bottom - 5};
+    PaintDark(image, plane, rect.left, rect.top, bounds);
     return true;
 }
 

@@ -30,7 +30,7 @@ double Norm(PointD v) {
 // The smoothed grey values of a rectangle of the picture, sampled bilinearly.
 class SmoothPatch {
   public:
-    bool Build(const CxImage& image, PixelRect rect) {
+    bool Build(const CxImage& image, PixelBox rect) {
         if (!ClipToPicture(image, rect)) {
             return false;
         }
@@ -38,8 +38,8 @@ class SmoothPatch {
         if (!GreyOfRect(image, rect, false, grey)) {
             return false;
         }
-        x0_ = rect.x1;
-        y0_ = rect.y1;
+        x0_ = rect.left;
+        y0_ = rect.top;
         width_ = grey.width;
         height_ = grey.height;
         // Separable 1 4 6 4 1 with the border repeated.
@@ -98,11 +98,11 @@ class SmoothPatch {
     std::vector<float> values_;
 };
 
-PixelRect AroundPoints(PointD a, PointD b) {
+PixelBox AroundPoints(PointD a, PointD b) {
     return {int(std::floor(std::min(a.x, b.x))) - kPatchMargin,
             int(std::floor(std::min(a.y, b.y))) - kPatchMargin,
-            int(std::ceil(std::max(a.x, b.x))) + kPatchMargin,
-            int(std::ceil(std::max(a.y, b.y))) + kPatchMargin};
+            int(std::ceil(std::max(a.x, b.x))) + kPatchMargin + 1,
+            int(std::ceil(std::max(a.y, b.y))) + kPatchMargin + 1};
 }
 
 // Moves `point` along the local gradient onto the midpoint crossing of the profile, a few

@@ -103,11 +103,11 @@ void BrightFrame(GreyPlane& plane) {
     }
 }
 
-std::optional<FoundSegment> SearchSegment(const CxImage& image, const PixelRect& rect,
+std::optional<FoundSegment> SearchSegment(const CxImage& image, const PixelBox& rect,
                                           SegmentMask mask, bool dilate, int lowestThreshold,
                                           ThresholdSearch search) {
     GreyPlane edges;
-    PixelRect clipped;
+    PixelBox clipped;
     if (!EdgePlaneForSegmentSearch(image, rect, mask, dilate, edges, clipped)) {
         return std::nullopt;
     }
@@ -120,9 +120,10 @@ std::optional<FoundSegment> SearchSegment(const CxImage& image, const PixelRect&
     if (!found.found || !shortest) {
         return std::nullopt;
     }
-    // Plane rows run bottom-up from the rectangle's lowest row.
-    const PixelPoint a{clipped.x1 + shortest->a.x, clipped.y2 - shortest->a.y};
-    const PixelPoint b{clipped.x1 + shortest->b.x, clipped.y2 - shortest->b.y};
+    // Plane rows run bottom-up from the box's lowest row.
+    const PixelPoint last = clipped.LastPixel();
+    const PixelPoint a{clipped.left + shortest->a.x, last.y - shortest->a.y};
+    const PixelPoint b{clipped.left + shortest->b.x, last.y - shortest->b.y};
     const int bottomRow = image.GetHeight() - 1;
     if (a.x == 0 || b.x == 0 || a.y == bottomRow || b.y == bottomRow || a == b) {
         return std::nullopt;
@@ -132,9 +133,9 @@ std::optional<FoundSegment> SearchSegment(const CxImage& image, const PixelRect&
 
 }  // namespace
 
-bool EdgePlaneForSegmentSearch(const CxImage& image, PixelRect rect, SegmentMask mask, bool dilate,
-                               GreyPlane& out, PixelRect& clipped) {
-    if (!ClipToPicture(image, rect) || rect.x1 == rect.x2 || rect.y1 == rect.y2) {
+bool EdgePlaneForSegmentSearch(const CxImage& image, PixelBox rect, SegmentMask mask, bool dilate,
+                               GreyPlane& out, PixelBox& clipped) {
+    if (!ClipToPicture(image, rect) || rect.Width() < 2 || rect.Height() < 2) {
         return false;
     }
     clipped = rect;
@@ -178,12 +179,12 @@ std::optional<HoughSegment> ShortestSegment(const std::vector<HoughSegment>& seg
     return segments[best];
 }
 
-std::optional<FoundSegment> FindEdgeSegment(const CxImage& image, PixelRect rect, SegmentMask mask,
+std::optional<FoundSegment> FindEdgeSegment(const CxImage& image, PixelBox rect, SegmentMask mask,
                                             ThresholdSearch search) {
     return SearchSegment(image, rect, mask, false, kLowestSegmentThreshold, search);
 }
 
-std::optional<FoundSegment> FindEdgeSegmentDilated(const CxImage& image, PixelRect rect,
+std::optional<FoundSegment> FindEdgeSegmentDilated(const CxImage& image, PixelBox rect,
                                                    ThresholdSearch search) {
     return SearchSegment(image, rect, SegmentMask::kNone, true, kLowestDilatedSegmentThreshold,
                          search);

@@ -34,24 +34,24 @@ struct FoundSegment {
 inline constexpr int kLowestSegmentThreshold = 6;
 inline constexpr int kLowestDilatedSegmentThreshold = 11;
 
-// The shortest of the strongest segments inside the rectangle (corners in any order, clipped
-// to the picture), thresholds tried from the rectangle's diagonal down. nullopt when the
-// picture is not 24-bit, the clipped rectangle has no width or height, no segment is found,
+// The shortest of the strongest segments inside the box (clipped to the picture), thresholds
+// tried from the box's diagonal down. nullopt when the picture is not 24-bit, the clipped box
+// is less than two pixels wide or high, no segment is found,
 // or the segment is degenerate (an end on the picture's left column or bottom row, or both
 // ends equal).
-std::optional<FoundSegment> FindEdgeSegment(const CxImage& image, PixelRect rect, SegmentMask mask,
+std::optional<FoundSegment> FindEdgeSegment(const CxImage& image, PixelBox rect, SegmentMask mask,
                                             ThresholdSearch search = ThresholdSearch::kFast);
 
 // The same without a mask and with one 3 x 3 dilation of the outline before the Hough
 // transform; used by "Auto Line-Length1".
-std::optional<FoundSegment> FindEdgeSegmentDilated(const CxImage& image, PixelRect rect,
+std::optional<FoundSegment> FindEdgeSegmentDilated(const CxImage& image, PixelBox rect,
                                                    ThresholdSearch search = ThresholdSearch::kFast);
 
-// The plane the Hough transform sees for a rectangle (edge pixels 255, rows bottom-up,
+// The plane the Hough transform sees for a box (edge pixels 255, rows bottom-up,
 // dilated when asked); exposed for tests and benchmarks. False when FindEdgeSegment would
 // fail before the transform.
-bool EdgePlaneForSegmentSearch(const CxImage& image, PixelRect rect, SegmentMask mask, bool dilate,
-                               GreyPlane& out, PixelRect& clipped);
+bool EdgePlaneForSegmentSearch(const CxImage& image, PixelBox rect, SegmentMask mask, bool dilate,
+                               GreyPlane& out, PixelBox& clipped);
 
 // The shortest segment by the program's rule: each candidate's exact length is compared with
 // the truncated length of the one chosen so far, and the later one wins ties. Empty: nullopt.

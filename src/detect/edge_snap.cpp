@@ -26,9 +26,10 @@ std::optional<SnapOutcome> SnapToEdgeOutcome(const CxImage& image, PixelPoint cl
     const int cx = std::clamp(click.x, 0, width - 1);
     const int cy = std::clamp(click.y, 0, height - 1);
     const int r = std::clamp(range, 0, kMaxSnapRange);
-    PixelRect window{cx - r, cy - r, cx + r, cy + r};
+    PixelBox window{cx - r, cy - r, cx + r + 1, cy + r + 1};
     ClipToPicture(image, window);
-    const PixelPoint corner{window.x1, window.y2};
+    const int lastRow = window.bottom - 1;
+    const PixelPoint corner{window.left, lastRow};
     if (r < 2) {
         return SnapOutcome{corner, false};
     }
@@ -36,7 +37,7 @@ std::optional<SnapOutcome> SnapToEdgeOutcome(const CxImage& image, PixelPoint cl
     if (!GreyOfRect(image, window, true, grey)) {
         return std::nullopt;
     }
-    const int centreGrey = grey.At(cx - window.x1, window.y2 - cy);
+    const int centreGrey = grey.At(cx - window.left, lastRow - cy);
 
     // Pixels of each ring in scan order with their contrast to the click, so that each
     // contrast level only looks at ring pixels.
@@ -47,10 +48,10 @@ std::optional<SnapOutcome> SnapToEdgeOutcome(const CxImage& image, PixelPoint cl
     };
     std::vector<std::vector<RingPixel>> rings(static_cast<std::size_t>(r));
     for (int row = 0; row < grey.height; ++row) {
-        const int y = window.y2 - row;
+        const int y = lastRow - row;
         const int dy = y - cy;
         for (int col = 0; col < grey.width; ++col) {
-            const int x = window.x1 + col;
+            const int x = window.left + col;
             const int dx = x - cx;
             const int d2 = dx * dx + dy * dy;
             const int k = int(std::lround(std::sqrt(double(d2))));

@@ -10,21 +10,10 @@
 #include <cstdint>
 #include <vector>
 
+#include "base/pixel_box.h"
 #include "imaging/cx_image.h"
 
 namespace lensora {
-
-// Inclusive picture rectangle, y from the top.
-struct PixelRect {
-    int x1 = 0;
-    int y1 = 0;
-    int x2 = 0;
-    int y2 = 0;
-
-    int Width() const { return x2 - x1 + 1; }
-    int Height() const { return y2 - y1 + 1; }
-    friend bool operator==(const PixelRect&, const PixelRect&) = default;
-};
 
 // An 8-bit plane of width x height values, row 0 first, no padding. What row 0 means (top or
 // bottom of the picture) is said by whoever fills it.
@@ -50,12 +39,12 @@ inline std::uint8_t GreyOfBgr(const std::uint8_t* bgr) {
 // True for a valid 24-bit picture with at least one pixel: the only kind detection works on.
 bool IsDetectable(const CxImage& image);
 
-// The rectangle clipped to the picture; false when nothing of it lies inside.
-bool ClipToPicture(const CxImage& image, PixelRect& rect);
+// The box clipped to the picture; false when nothing of it lies inside.
+bool ClipToPicture(const CxImage& image, PixelBox& box);
 
-// Grey values of a rectangle that lies inside the picture. bottomUp = true puts the
-// rectangle's lowest row (picture row y2) first, false its top row. False when the picture is
-// not detectable or the rectangle is empty or not inside the picture.
-bool GreyOfRect(const CxImage& image, const PixelRect& rect, bool bottomUp, GreyPlane& out);
+// Grey values of a box that lies inside the picture. bottomUp = true puts the box's lowest row
+// (picture row bottom - 1) first, false its top row. False when the picture is not detectable
+// or the box is empty or not inside the picture.
+bool GreyOfRect(const CxImage& image, const PixelBox& box, bool bottomUp, GreyPlane& out);
 
 }  // namespace lensora

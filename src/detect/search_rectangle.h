@@ -2,6 +2,7 @@
 // user drew roughly along it (view pixels, y downwards). Plain functions.
 #pragma once
 
+#include "base/pixel_box.h"
 #include "base/pixel_point.h"
 #include "base/view_transform.h"
 #include "detect/edge_segment.h"
@@ -13,7 +14,7 @@ namespace lensora {
 inline constexpr int kSearchMargin = 20;
 
 struct SearchArea {
-    PixelRect rect;  // view pixels, x1 <= x2, y1 <= y2
+    PixelBox rect;  // view pixels
     SegmentMask mask = SegmentMask::kNone;
 };
 
@@ -27,7 +28,8 @@ struct SearchArea {
 // A difference of exactly 20 thus counts as narrow: such a segment still gets the band.
 SearchArea SearchRectangle(PixelPoint start, PixelPoint end);
 
-// The rectangle's corners converted to picture pixels (not clipped; the search clips).
-PixelRect ToPictureRect(const PixelRect& viewRect, const ViewTransform& mapping);
+// The box in picture pixels: its first and last pixels converted through the mapping, the box
+// spanning both (not clipped; the search clips).
+PixelBox ToPictureRect(const PixelBox& viewRect, const ViewTransform& mapping);
 
 }  // namespace lensora

@@ -9,15 +9,6 @@ namespace lensora {
 
 namespace {
 
-std::int32_t Clamp32(std::int64_t v) {
-    return static_cast<std::int32_t>(std::clamp<std::int64_t>(
-        v, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
-}
-
-PixelBox MakeRect(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom) {
-    return {Clamp32(left), Clamp32(top), Clamp32(right), Clamp32(bottom)};
-}
-
 const WorkingLists& EmptyWorking() {
     static const WorkingLists empty;
     return empty;
@@ -48,8 +39,8 @@ PixelBox LabelArea(PixelPoint anchor, const std::vector<std::string>& lines, int
         120 + 16 * static_cast<std::int64_t>(std::min<std::size_t>(longest, 4096));
     const std::int64_t rows = static_cast<std::int64_t>(std::max<std::size_t>(lines.size(), 1));
     const std::int64_t height = gap * rows + 2 * std::max<std::int64_t>(gap, 16);
-    return MakeRect(std::int64_t{anchor.x} - kMargin, std::int64_t{anchor.y} - kMargin,
-                    std::int64_t{anchor.x} + width, std::int64_t{anchor.y} + height);
+    return SaturatedBox(std::int64_t{anchor.x} - kMargin, std::int64_t{anchor.y} - kMargin,
+                        std::int64_t{anchor.x} + width, std::int64_t{anchor.y} + height);
 }
 
 PixelBox UnionRect(const PixelBox& a, const PixelBox& b) {
@@ -58,8 +49,8 @@ PixelBox UnionRect(const PixelBox& a, const PixelBox& b) {
 }
 
 PixelBox SpanRect(PixelPoint a, PixelPoint b) {
-    return MakeRect(std::int64_t{std::min(a.x, b.x)} - 1, std::int64_t{std::min(a.y, b.y)} - 1,
-                    std::int64_t{std::max(a.x, b.x)} + 2, std::int64_t{std::max(a.y, b.y)} + 2);
+    return SaturatedBox(std::int64_t{std::min(a.x, b.x)} - 1, std::int64_t{std::min(a.y, b.y)} - 1,
+                        std::int64_t{std::max(a.x, b.x)} + 2, std::int64_t{std::max(a.y, b.y)} + 2);
 }
 
 InteractionCore::InteractionCore(InteractionView& view, const AppSettings& settings,

@@ -32,10 +32,10 @@ CxImage SlopedEdgePicture() {
 TEST(SearchRectangle, MaskFollowsTheDrawnDirection) {
     SearchArea area = SearchRectangle({100, 50}, {100, 150});
     EXPECT_EQ(area.mask, SegmentMask::kVertical);
-    EXPECT_EQ(area.rect, (PixelRect{80, 50, 120, 150}));
+    EXPECT_EQ(area.rect, (PixelBox{80, 50, 121, 151}));
     area = SearchRectangle({150, 60}, {40, 60});
     EXPECT_EQ(area.mask, SegmentMask::kHorizontal);
-    EXPECT_EQ(area.rect, (PixelRect{40, 40, 150, 80}));
+    EXPECT_EQ(area.rect, (PixelBox{40, 40, 151, 81}));
     // Steep but not vertical: diagonal masks by the direction of fall.
     EXPECT_EQ(SearchRectangle({100, 50}, {110, 150}).mask, SegmentMask::kFallingDiagonal);
     EXPECT_EQ(SearchRectangle({110, 150}, {100, 50}).mask, SegmentMask::kFallingDiagonal);
@@ -45,32 +45,49 @@ TEST(SearchRectangle, MaskFollowsTheDrawnDirection) {
     // Wide and high: the bounding box.
     area = SearchRectangle({200, 20}, {50, 120});
     EXPECT_EQ(area.mask, SegmentMask::kRisingDiagonal);
-    EXPECT_EQ(area.rect, (PixelRect{50, 20, 200, 120}));
+    EXPECT_EQ(area.rect, (PixelBox{50, 20, 201, 121}));
     area = SearchRectangle({50, 20}, {200, 120});
     EXPECT_EQ(area.mask, SegmentMask::kFallingDiagonal);
 }
 
 TEST(SearchRectangle, DifferenceOfExactlyTwentyGetsTheBand) {
-    EXPECT_EQ(SearchRectangle({100, 50}, {120, 150}).rect, (PixelRect{80, 50, 140, 150}));
-    EXPECT_EQ(SearchRectangle({10, 50}, {110, 70}).rect, (PixelRect{10, 30, 110, 90}));
-    EXPECT_EQ(SearchRectangle({10, 50}, {31, 71}).rect, (PixelRect{10, 50, 31, 71}));
+    EXPECT_EQ(SearchRectangle({100, 50}, {120, 150}).rect, (PixelBox{80, 50, 141, 151}));
+    EXPECT_EQ(SearchRectangle({10, 50}, {110, 70}).rect, (PixelBox{10, 30, 111, 91}));
+    EXPECT_EQ(SearchRectangle({10, 50}, {31, 71}).rect, (PixelBox{10, 50, 32, 72}));
     // Short in both directions: the band goes across the longer direction.
-    EXPECT_EQ(SearchRectangle({10, 50}, {20, 52}).rect, (PixelRect{10, 30, 20, 72}));
-    EXPECT_EQ(SearchRectangle({10, 50}, {12, 60}).rect, (PixelRect{-10, 50, 32, 60}));
-    // Far outside any picture: the band stops at the int range.
-    EXPECT_EQ(SearchRectangle({INT32_MIN, 0}, {INT32_MIN, 100}).rect.x1, INT32_MIN);
-    // Picture corners from view corners through the mapping.
+    EXPECT_EQ(SearchRectangle({10, 50}, {20, 52}).rect, (PixelBox{10, 30, 21, 73}));
+    EXPECT_EQ(SearchRectangle({10, 50}, {12, 60}).rect, (PixelBox{-10, 50, 33, 61}));
+    // Far outside any picture: the band stops at the int range, the far edges included.
+    EXPECT_EQ(SearchRectangle({INT32_MIN, 0}, {INT32_MIN, 100}).rect.left, INT32_MIN);
+    EXPECT_EQ(SearchRectangle({INT32_MAX, 0}, {INT32_MAX, 100}).rect,
+              (PixelBox{INT32_MAX - 20, 0, INT32_MAX, 101}));
+    EXPECT_EQ(SearchRectangle({0, INT32_MAX}, {100, INT32_MAX}).rect,
+              (PixelBox{0, INT32_MAX - 20, 101, INT32_MAX}));
+    EXPECT_EQ(SearchRectangle({INT32_MIN, INT32_MIN}, {INT32_MIN + 100, INT32_MIN + 100}).rect,
+              (PixelBox{INT32_MIN, INT32_MIN, INT32_MIN + 101, INT32_MIN + 101}));
+    // Picture corners from the view's first and last pixels through the mapping.
     const ViewTransform mapping{5, 7, 2.5, 2.5};
-    EXPECT_EQ(ToPictureRect({10, 20, 30, 41}, mapping), (PixelRect{30, 57, 80, 110}));
+    EXPECT_EQ(ToPictureRect({10, 20, 31, 42}, mapping), (PixelBox{30, 57, 81, 111}));
+    const ViewTransform identity{};
+    EXPECT_EQ(ToPictureRect(SearchRectangle({INT32_MAX, 5}, {INT32_MAX, 60}).rect, identity),
+              (PixelBox{INT32_MAX - 20, 5, INT32_MAX, 61}));
+    EXPECT_TRUE(ToPictureRect({40, 40, 40, 80}, mapping).IsEmpty());
+    // A search that far out finds nothing in a picture, without overflowing anywhere.
+    const CxImage bar = VerticalBarPicture(60, 60, 30, 59);
+    for (PixelPoint far : {PixelPoint{INT32_MAX, INT32_MAX}, PixelPoint{INT32_MIN, INT32_MIN}}) {
+        const SearchArea area = SearchRectangle(far, {far.x, far.y / 2});
+        EXPECT_FALSE(FindEdgeSegment(bar, ToPictureRect(area.rect, identity), area.mask));
+        EXPECT_FALSE(FindEdgeSegmentDilated(bar, ToPictureRect(area.rect, mapping)));
+    }
 }
 
 TEST(EdgeSegment, MasksKeepOnlyTheirCells) {
     const CxImage image =
         MakePicture(100, 80, [](int x, int y) { return (x / 5 + y / 5) % 2 ? kBright : kDark; });
-    const PixelRect rect{0, 0, 99, 79};
+    const PixelBox rect{0, 0, 100, 80};
     auto edgesIn = [&](SegmentMask mask, int cellX, int cellYFromTop) {
         GreyPlane plane;
-        PixelRect clipped;
+        PixelBox clipped;
         EXPECT_TRUE(EdgePlaneForSegmentSearch(image, rect, mask, false, plane, clipped));
         int count = 0;
         for (int row = 0; row < plane.height; ++row) {
@@ -131,18 +148,21 @@ TEST(EdgeSegment, FindsASlopedEdgeWithinAPixel) {
 
 TEST(EdgeSegment, FlatGreyAndTinyRegionsFail) {
     const CxImage flat = UniformPicture(120, 100, 90);
-    EXPECT_FALSE(FindEdgeSegment(flat, {20, 20, 100, 80}, SegmentMask::kNone));
-    EXPECT_FALSE(FindEdgeSegmentDilated(flat, {20, 20, 100, 80}));
+    EXPECT_FALSE(FindEdgeSegment(flat, {20, 20, 101, 81}, SegmentMask::kNone));
+    EXPECT_FALSE(FindEdgeSegmentDilated(flat, {20, 20, 101, 81}));
     const CxImage bar = VerticalBarPicture(60, 60, 30, 59);
-    EXPECT_FALSE(FindEdgeSegment(bar, {28, 10, 31, 12}, SegmentMask::kNone));  // diagonal 3
-    EXPECT_FALSE(FindEdgeSegmentDilated(bar, {26, 10, 33, 16}));               // diagonal 9
-    EXPECT_FALSE(FindEdgeSegment(bar, {30, 10, 30, 50}, SegmentMask::kNone));  // zero width
-    EXPECT_FALSE(FindEdgeSegment(bar, {100, 100, 120, 130}, SegmentMask::kNone));
+    EXPECT_FALSE(FindEdgeSegment(bar, {28, 10, 32, 13}, SegmentMask::kNone));  // diagonal 3
+    EXPECT_FALSE(FindEdgeSegmentDilated(bar, {26, 10, 34, 17}));               // diagonal 9
+    EXPECT_FALSE(FindEdgeSegment(bar, {30, 10, 31, 51}, SegmentMask::kNone));  // one column
+    EXPECT_FALSE(FindEdgeSegment(bar, {25, 10, 35, 11}, SegmentMask::kNone));  // one row
+    EXPECT_FALSE(FindEdgeSegment(bar, {30, 10, 30, 51}, SegmentMask::kNone));  // empty
+    EXPECT_FALSE(FindEdgeSegment(bar, {100, 100, 121, 131}, SegmentMask::kNone));
     // Reaching outside the picture: clipped, still found.
-    EXPECT_TRUE(FindEdgeSegment(bar, {10, -40, 50, 100}, SegmentMask::kVertical));
+    EXPECT_TRUE(FindEdgeSegment(bar, {10, -40, 51, 101}, SegmentMask::kVertical));
+    EXPECT_TRUE(FindEdgeSegment(bar, {10, 0, 51, INT32_MAX}, SegmentMask::kVertical));
     CxImage grey;
     ASSERT_TRUE(grey.Create(60, 60, 8));
-    EXPECT_FALSE(FindEdgeSegment(grey, {0, 0, 59, 59}, SegmentMask::kNone));
+    EXPECT_FALSE(FindEdgeSegment(grey, {0, 0, 60, 60}, SegmentMask::kNone));
 }
 
 TEST(EdgeSegment, ShortestSegmentRule) {
@@ -174,7 +194,10 @@ TEST(EdgeSegment, FastSearchEqualsThePlainLoop) {
         std::uniform_int_distribution<int> xs(0, image.GetWidth() - 1);
         std::uniform_int_distribution<int> ys(0, image.GetHeight() - 1);
         for (int n = 0; n < 12; ++n) {
-            const PixelRect rect{xs(random), ys(random), xs(random), ys(random)};
+            // Corners in any order.
+            const PixelPoint corner1{xs(random), ys(random)};
+            const PixelPoint corner2{xs(random), ys(random)};
+            const PixelBox rect = BoxOfCorners(corner1, corner2);
             const auto mask = static_cast<SegmentMask>(n % 5);
             for (bool dilated : {false, true}) {
                 const auto plain =
@@ -221,9 +244,9 @@ TEST(HoughThreshold, SearchBoundsAndPeak) {
     CxImage disc = DiscPicture(90, 70, 40, 35, 25);
     AddNoise(disc, 40, 17);
     GreyPlane edges;
-    PixelRect clipped;
+    PixelBox clipped;
     ASSERT_TRUE(
-        EdgePlaneForSegmentSearch(disc, {0, 0, 89, 69}, SegmentMask::kNone, false, edges, clipped));
+        EdgePlaneForSegmentSearch(disc, {0, 0, 90, 70}, SegmentMask::kNone, false, edges, clipped));
     const HoughSearchResult plain = SearchSegmentThreshold(edges, 114, 6, ThresholdSearch::kPlain);
     ASSERT_TRUE(plain.found);
     for (int guess = 0; guess <= 120; guess += 7) {

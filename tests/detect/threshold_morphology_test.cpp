@@ -48,7 +48,7 @@ TEST(OtsuThreshold, NoisyBimodalPictureSplitsBetweenTheModes) {
     CxImage image = DiscPicture(120, 100, 60, 50, 30);
     AddNoise(image, 20, 7);
     GreyPlane plane;
-    ASSERT_TRUE(GreyOfRect(image, {0, 0, 119, 99}, false, plane));
+    ASSERT_TRUE(GreyOfRect(image, {0, 0, 120, 100}, false, plane));
     const int t = OtsuThreshold(MakeHistogram(plane));
     EXPECT_GE(t, kDark + 20);
     EXPECT_LT(t, kBright - 20);
@@ -63,18 +63,31 @@ TEST(GreyRegion, MatchesThePictureGreyPlaneInBothRowOrders) {
     ASSERT_TRUE(image.GreyRect(2, 1, 10, 6, reference));
     GreyPlane top;
     GreyPlane bottom;
-    ASSERT_TRUE(GreyOfRect(image, {2, 1, 11, 6}, false, top));
-    ASSERT_TRUE(GreyOfRect(image, {2, 1, 11, 6}, true, bottom));
+    ASSERT_TRUE(GreyOfRect(image, {2, 1, 12, 7}, false, top));
+    ASSERT_TRUE(GreyOfRect(image, {2, 1, 12, 7}, true, bottom));
     EXPECT_EQ(top.pixels, reference);
     for (int row = 0; row < 6; ++row) {
         EXPECT_TRUE(std::equal(top.Row(row), top.Row(row) + 10, bottom.Row(5 - row)));
     }
-    EXPECT_FALSE(GreyOfRect(image, {2, 1, 17, 6}, false, top));  // reaches outside
-    PixelRect rect{20, -5, -3, 4};
+    EXPECT_FALSE(GreyOfRect(image, {2, 1, 18, 7}, false, top));  // reaches outside
+    EXPECT_FALSE(GreyOfRect(image, {2, 1, 12, 10}, false, top));
+    EXPECT_FALSE(GreyOfRect(image, {2, 1, 2, 7}, false, top));     // empty
+    ASSERT_TRUE(GreyOfRect(image, {15, 7, 17, 9}, true, bottom));  // up to the last pixel
+    EXPECT_EQ(bottom.width, 2);
+    EXPECT_EQ(bottom.height, 2);
+    EXPECT_EQ(bottom.At(1, 0), GreyOfBgr(image.RowFromTop(8) + 3 * 16));
+    // Corners in any order, clipped to the picture.
+    PixelBox rect = BoxOfCorners({20, -5}, {-3, 4});
     ASSERT_TRUE(ClipToPicture(image, rect));
-    EXPECT_EQ(rect, (PixelRect{0, 0, 16, 4}));
-    PixelRect outside{30, 30, 40, 40};
+    EXPECT_EQ(rect, (PixelBox{0, 0, 17, 5}));
+    PixelBox outside{30, 30, 41, 41};
     EXPECT_FALSE(ClipToPicture(image, outside));
+    PixelBox far = BoxOfCorners({INT32_MIN, INT32_MAX}, {INT32_MAX, INT32_MIN});
+    EXPECT_EQ(far, (PixelBox{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX}));
+    ASSERT_TRUE(ClipToPicture(image, far));
+    EXPECT_EQ(far, (PixelBox{0, 0, 17, 9}));
+    PixelBox beyondLastColumn{17, 0, 30, 9};
+    EXPECT_FALSE(ClipToPicture(image, beyondLastColumn));
 }
 
 TEST(GreyRegion, EightBitPictureBecomesTwentyFourBit) {
