@@ -43,6 +43,20 @@ void LiveSession::Cancel() {
     }
 }
 
+bool LiveSession::PrepareToleranceCircle() {
+    return interaction_ != nullptr && interaction_->PrepareToleranceCircle();
+}
+
+bool LiveSession::CreateToleranceCircle(double radius, double tolerancePlus,
+                                        double toleranceMinus) {
+    return interaction_ != nullptr &&
+           interaction_->CreateToleranceCircle(radius, tolerancePlus, toleranceMinus);
+}
+
+bool LiveSession::CreateAngleLine(std::int32_t x, std::int32_t y) {
+    return interaction_ != nullptr && interaction_->CreateAngleLine(x, y);
+}
+
 namespace {
 
 template <class Switches, class Flag>

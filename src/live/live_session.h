@@ -50,6 +50,12 @@ class LiveSession {
     bool DeleteAll();
     void Cancel();
 
+    // The comparison shapes' commands (the main window's dialogs pass the typed numbers); each
+    // is refused (false) before a view is attached, and as LiveInteraction refuses it.
+    bool PrepareToleranceCircle();
+    bool CreateToleranceCircle(double radius, double tolerancePlus, double toleranceMinus);
+    bool CreateAngleLine(std::int32_t x, std::int32_t y);
+
     // Overlay switches; Toggle returns the new state.
     bool Toggle(LiveOverlay overlay);
     bool IsOn(LiveOverlay overlay) const;

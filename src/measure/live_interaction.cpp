@@ -277,6 +277,11 @@ bool LiveInteraction::CreateAngleLine(std::int32_t x, std::int32_t y) {
     return true;
 }
 
+bool LiveInteraction::PrepareToleranceCircle() {
+    EndAll();  // no message box while the mouse is captured
+    return View().PrepareRate();
+}
+
 bool LiveInteraction::CreateToleranceCircle(double radius, double tolerancePlus,
                                             double toleranceMinus) {
     EndAll();  // no message box while the mouse is captured

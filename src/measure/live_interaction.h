@@ -72,6 +72,10 @@ class LiveInteraction final : public InteractionCore {
     // The tolerance circle dialog's numbers (in the unit). Runs the rate check; refused
     // (message shown, false) when any number is zero.
     bool CreateToleranceCircle(double radius, double tolerancePlus, double toleranceMinus);
+    // The tolerance circle's command before its dialog opens: ends the measurement in progress
+    // and runs the rate check, as choosing a measuring tool does (false: refused, the message
+    // was shown).
+    bool PrepareToleranceCircle();
     bool ShapeEditing() const { return shapeEditing_; }
     bool Dragging() const { return drag_.has_value(); }
 

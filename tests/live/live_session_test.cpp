@@ -112,3 +112,37 @@ TEST_F(LiveSessionTest, RubberBandContractsNotXorAndNextFrame) {
 
 }  // namespace
 }  // namespace lensora::test
+
+namespace lensora::test {
+namespace {
+
+TEST_F(LiveSessionTest, ComparisonShapeCommandsNeedAViewAndEndTheMeasurementFirst) {
+    EXPECT_FALSE(session.PrepareToleranceCircle());
+    EXPECT_FALSE(session.CreateAngleLine(100, 300));
+    EXPECT_FALSE(session.CreateToleranceCircle(1.0, 0.1, 0.2));
+    EXPECT_EQ(view.rateChecks, 0);
+    session.AttachView(view);
+
+    // A straight line after its first click: the tolerance circle's rate check drops it and
+    // frees the mouse before any message can show.
+    ASSERT_TRUE(session.ChooseCommand(1179));
+    session.Interaction()->MouseDown({100, 100});
+    ASSERT_TRUE(view.captured);
+    view.rateAccepted = false;
+    EXPECT_FALSE(session.PrepareToleranceCircle());
+    EXPECT_FALSE(view.captured);
+    EXPECT_TRUE(session.Interaction()->Working().points.empty());
+    view.rateAccepted = true;
+    EXPECT_TRUE(session.PrepareToleranceCircle());
+
+    ASSERT_TRUE(session.CreateAngleLine(100, 300));
+    ASSERT_TRUE(session.CreateToleranceCircle(1.0, 0.1, 0.2));
+    ASSERT_EQ(session.Shapes().size(), 2u);
+    EXPECT_EQ(session.Shapes()[1].radiusPx, 100);  // 0.01 mm per pixel
+    EXPECT_TRUE(session.Interaction()->ShapeEditing());
+    EXPECT_FALSE(session.CreateAngleLine(0, 300));
+    EXPECT_EQ(session.Shapes().size(), 2u);
+}
+
+}  // namespace
+}  // namespace lensora::test

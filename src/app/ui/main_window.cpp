@@ -32,7 +32,9 @@
 #include "export/export_flow.h"
 #include "library/ui/thumbnail_strip.h"
 #include "live/live_session.h"
+#include "live/ui/angle_line_dialog.h"
 #include "live/ui/live_canvas.h"
+#include "live/ui/tolerance_circle_dialog.h"
 #include "measure/calibration.h"
 #include "platform/camera_service.h"
 #include "platform/qt_user_prompts.h"
@@ -350,6 +352,12 @@ void MainWindow::OnCommand(int command) {
             break;
         case command::kVideoSetting:
             OpenVideoSettings();
+            break;
+        case command::kAngleLine:
+            OpenAngleLineDialog(*session_, *prompts_, this);
+            break;
+        case command::kToleranceCircle:
+            OpenToleranceCircleDialog(*session_, *prompts_, Qs(MeasureUnit(app_.Settings())), this);
             break;
         case command::kResolutionStep1:
         case command::kResolutionStep2:

@@ -7,10 +7,12 @@
 #include <algorithm>
 
 #include "base/ui/skin.h"
+#include "base/ui/ui_text.h"
 #include "canvas/live_renderer.h"
 #include "canvas/rubber_band_renderer.h"
 #include "capture/preview_layout.h"
 #include "live/live_session.h"
+#include "live/ui/length_line_dialog.h"
 #include "platform/camera_service.h"
 #include "platform/qt_drawing_surface.h"
 
@@ -212,6 +214,18 @@ void LiveCanvas::paintEvent(QPaintEvent*) {
     const int x = textWidth > width() ? 0 : (width() - textWidth) / 2;
     const int y = (height() - fm.height()) / 2 + fm.ascent();
     p.drawText(x, y, statusText_);
+}
+
+void LiveCanvas::SetMoveCursor(bool on) {
+    if (on) {
+        setCursor(Qt::SizeAllCursor);
+    } else {
+        unsetCursor();
+    }
+}
+
+std::optional<double> LiveCanvas::AskReferenceLength(std::string_view unitName) {
+    return LengthLineDialog::Ask(Qs(unitName), prompts_, window());
 }
 
 }  // namespace lensora

@@ -79,6 +79,8 @@ class LiveCanvas : public QWidget, private InteractionView {
     ScaleContext CurrentScale() const override;
     bool PrepareRate() override { return rateCheck ? rateCheck() : false; }
     UserPrompts& Prompts() override { return prompts_; }
+    std::optional<double> AskReferenceLength(std::string_view unitName) override;
+    void SetMoveCursor(bool on) override;
 
     void UpdateTransform();
     PixelPoint ClientOf(const QMouseEvent* event) const;
