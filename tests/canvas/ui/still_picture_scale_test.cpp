@@ -16,10 +16,12 @@
 #include <functional>
 
 #include "app/app_state.h"
+#include "base/ui/skin.h"
 #include "base/units.h"
 #include "canvas/ui/still_canvas.h"
 #include "canvas/ui/still_window.h"
 #include "imaging/cx_image.h"
+#include "platform/system_paths.h"
 #include "support/fake_prompts.h"
 #include "support/temp_dir.h"
 
@@ -52,6 +54,7 @@ class StillPictureScaleTest : public ::testing::Test {
     StillPictureScaleTest()
         : app(store, {dir.Sub("config"), dir.Sub("Documents"), dir.Sub("res"), 1033}) {
         app.Initialise();
+        skin::SetIconFolder(QString::fromStdString(ResourceFolder()) + QStringLiteral("/icons"));
     }
     ~StillPictureScaleTest() override { delete window; }
 
