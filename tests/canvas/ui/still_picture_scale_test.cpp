@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QScrollBar>
 
 #include <cmath>
 #include <functional>
@@ -278,6 +279,34 @@ TEST_F(StillPictureScaleTest, SavedLargePictureDrawsLinesAndLabelsAtTheScreensSi
         labelRows += any ? 1 : 0;
     }
     EXPECT_GE(labelRows, 20);
+}
+
+}  // namespace
+}  // namespace lensora
+
+namespace lensora {
+namespace {
+
+TEST_F(StillPictureScaleTest, MovingARecordInAScrolledViewShowsItWhereItIs) {
+    Open(WritePicture(dir, "wide.bmp", 1600, 1200, [](int, int) { return false; }));
+    window->ScaleBox()->setText(QStringLiteral("100"));
+    window->ToggleMaximised();
+    ASSERT_EQ(canvas->DisplayMode(), StillCanvas::kActualSizeMode);
+    canvas->horizontalScrollBar()->setValue(200);
+    ASSERT_EQ(canvas->ScrollPosition().x(), 200);
+    MeasureLine(250, 50, 450, 50);
+    ASSERT_TRUE(canvas->Interaction().ChooseTool(StillMode::kSelect, false));
+    ClickPicture(350, 50);
+    ASSERT_TRUE(canvas->Records()[0].selected);
+    const QImage before = canvas->RenderView().copy();
+    const QColor onLine = before.pixelColor(150, 50);  // picture (350, 50)
+    ASSERT_NE(onLine, QColor(200, 200, 200));
+
+    // The figure that follows the pointer starts on the record itself.
+    ASSERT_TRUE(canvas->Interaction().MoveSelected());
+    const QImage moving = canvas->RenderView();
+    EXPECT_NE(moving.pixelColor(150, 50), onLine);
+    EXPECT_NE(moving.pixelColor(100, 50), before.pixelColor(100, 50));
 }
 
 }  // namespace
