@@ -65,9 +65,21 @@ LogFont CaptionFont() {
     return font;
 }
 
+ViewTransform PictureToViewDrawing(DisplayMode mode, int pictureWidth, int pictureHeight,
+                                   PixelPoint scroll) {
+    const double f = ViewToImageFactors(mode, pictureWidth, pictureHeight).fx;
+    const double toView = f > 0.0 ? 1.0 / f : 1.0;
+    return {{-scroll.x, -scroll.y}, toView, toView, PixelRounding::TowardZero};
+}
+
 void DrawPreview(DrawingSurface& surface, PreviewTool tool, const WorkingLists& working,
                  const DrawingSettings& settings, PixelPoint scroll) {
-    const ViewTransform t{{-scroll.x, -scroll.y}, 1.0, 1.0, PixelRounding::TowardZero};
+    DrawPreviewThrough(surface, tool, working, settings,
+                       ViewTransform{{-scroll.x, -scroll.y}, 1.0, 1.0, PixelRounding::TowardZero});
+}
+
+void DrawPreviewThrough(DrawingSurface& surface, PreviewTool tool, const WorkingLists& working,
+                        const DrawingSettings& settings, const ViewTransform& t) {
     if (tool == PreviewTool::TwoCircles) {
         DrawTwoCirclesPreview(surface, working, settings, t);
         return;
@@ -97,21 +109,22 @@ bool PaintCanvas(DrawingSurface& surface, const CanvasPaintInput& in) {
     }
     const int w = surface.Width();
     const int h = surface.Height();
-    const PixelBox dest =
-        in.mode == DisplayMode::Fit
-            ? PixelBox{-in.scroll.x, -in.scroll.y, w - in.scroll.x, h - in.scroll.y}
-            : PixelBox{-in.scroll.x, -in.scroll.y, in.picture->width - in.scroll.x,
-                       in.picture->height - in.scroll.y};
+    const ViewTransform toView =
+        PictureToViewDrawing(in.mode, in.picture->width, in.picture->height, in.scroll);
+    // The picture's far corner lands where a stored point there would be drawn.
+    const PixelBox dest{-in.scroll.x, -in.scroll.y,
+                        RoundToPixel(in.picture->width * toView.fx) - in.scroll.x,
+                        RoundToPixel(in.picture->height * toView.fy) - in.scroll.y};
     surface.SetRasterMode(RasterMode::Copy);
     surface.DrawStretched(*in.picture, dest, WholeDib(*in.picture));
 
     if (in.working != nullptr && in.settings != nullptr) {
-        DrawPreview(surface, in.preview, *in.working, *in.settings, in.scroll);
+        DrawPreviewThrough(surface, in.preview, *in.working, *in.settings, toView);
     }
     if (in.records != nullptr) {
         RecordRenderOptions options;
-        options.transform =
-            ViewTransform{{-in.scroll.x, -in.scroll.y}, 1.0, 1.0, PixelRounding::TowardZero};
+        options.transform = toView;
+        options.tickScale = 1.0 / toView.fx;
         options.highlight = Highlight::Screen;
         options.totalDecimals = in.totalDecimals;
         options.totalUnit = in.totalUnit;
@@ -138,6 +151,8 @@ bool RenderAnnotatedImage(DrawingSurface& surface, const AnnotatedImageInput& in
     if (in.records != nullptr) {
         RecordRenderOptions options;
         options.transform = ScaledDrawing(in.factors.fx, in.factors.fy);
+        options.sizeScale = in.sizeScale;
+        options.tickScale = in.tickScale;
         options.highlight = Highlight::Saved;
         options.totalDecimals = in.totalDecimals;
         options.totalUnit = in.totalUnit;

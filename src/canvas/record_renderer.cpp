@@ -20,8 +20,19 @@ constexpr int kGuideOffset = 6;
 // Draws one record's figure and labels with the transform applied to every stored point.
 class RecordPainter {
   public:
-    RecordPainter(DrawingSurface& s, const MeasureRecord& r, const ViewTransform& t, RuleInfo info)
-        : s_(s), r_(r), t_(t), info_(info), n_(r.points.size()) {}
+    RecordPainter(DrawingSurface& s, const MeasureRecord& r, const ViewTransform& t, RuleInfo info,
+                  double sizeScale = 1.0, double tickScale = 1.0)
+        : s_(s),
+          r_(r),
+          t_(t),
+          info_(info),
+          n_(r.points.size()),
+          size_(std::isfinite(sizeScale) && sizeScale > 0.0 ? sizeScale : 1.0) {
+        // Ticks are worked out on the stored points, so their half-length is in stored pixels.
+        if (std::isfinite(tickScale) && tickScale > 0.0 && tickScale != 1.0) {
+            info_.tickHalf = RoundToPixel(info_.tickHalf * tickScale);
+        }
+    }
 
     void Figure(bool withGuides);
     void Labels(RecordScheme scheme, const RecordRenderOptions& options,
@@ -42,7 +53,7 @@ class RecordPainter {
     void Mark(std::size_t i) {
         if (Has(i)) {
             const PixelPoint p = P(i);
-            s_.Rectangle(MarkBox(p));
+            s_.Rectangle(BoxAround(p, size_, size_));
         }
     }
     // Circle around point c through point rim, radius in whole pixels.
@@ -56,13 +67,17 @@ class RecordPainter {
     void Block(std::size_t anchor, std::size_t lines) {
         if (Has(anchor)) {
             const std::size_t count = std::min(lines, r_.labels.size());
-            DrawLabelLines(s_, P(anchor), std::span(r_.labels).first(count), r_.lineGap);
+            DrawLabelLines(s_, P(anchor), std::span(r_.labels).first(count), LineGap());
         }
     }
     void Line0At(std::size_t anchor, std::size_t labelIndex) {
         if (Has(anchor) && labelIndex < r_.labels.size() && !r_.labels[labelIndex].empty()) {
             s_.TextOut(P(anchor), r_.labels[labelIndex]);
         }
+    }
+    int LineGap() const { return RoundToPixel(r_.lineGap * size_); }
+    PixelBox ScaledLabelBox(PixelPoint p) const {
+        return BoxAround(p, kLabelBoxHalf * size_, kLabelBoxHalf * size_);
     }
     void DotLinePerpendicular();
     void Guides(std::size_t i, std::size_t j);
@@ -73,6 +88,7 @@ class RecordPainter {
     const ViewTransform& t_;
     RuleInfo info_;
     std::size_t n_;
+    double size_;
 };
 
 void RecordPainter::DotLinePerpendicular() {
@@ -207,7 +223,7 @@ void RecordPainter::Figure(bool withGuides) {
         case Rule::CircleLabel:
         case Rule::SquareLabel:
             if (Has(0)) {
-                const PixelBox box = LabelBox(P(0));
+                const PixelBox box = ScaledLabelBox(P(0));
                 info_.rule == Rule::CircleLabel ? s_.Ellipse(box) : s_.Rectangle(box);
             }
             break;
@@ -237,28 +253,28 @@ void RecordPainter::ContinuousLabels(const RecordRenderOptions& options) {
                                  ScaleContext{1.0, options.totalUnit, options.totalDecimals});
     if (!total.empty()) {
         const PixelPoint a = P(last);
-        s_.TextOut(OffsetPoint(a, 0, r_.lineGap), total);
+        s_.TextOut(OffsetPoint(a, 0, LineGap()), total);
     }
 }
 
 void RecordPainter::Labels(RecordScheme scheme, const RecordRenderOptions& options,
                            std::uint32_t textHighlight) {
     if (info_.rule == Rule::Text) {
-        s_.SetFont(r_.textFont);
+        s_.SetFont(ScaledFont(r_.textFont, size_));
         s_.SetTextColour(textHighlight != 0 ? textHighlight : r_.textColor);
         Line0At(0, 0);
         return;
     }
     if (info_.rule == Rule::CircleLabel || info_.rule == Rule::SquareLabel) {
         if (Has(0) && !r_.labels.empty()) {
-            s_.SetFont(options.surfaceFont);
+            s_.SetFont(ScaledFont(options.surfaceFont, size_));
             // The live view keeps a label's colour in textColor.
             s_.SetTextColour(scheme == RecordScheme::Live ? r_.textColor : r_.labelColor);
-            s_.DrawTextCentred(LabelBox(P(0)), r_.labels[0]);
+            s_.DrawTextCentred(ScaledLabelBox(P(0)), r_.labels[0]);
         }
         return;
     }
-    s_.SetFont(r_.labelFont);
+    s_.SetFont(ScaledFont(r_.labelFont, size_));
     s_.SetTextColour(r_.labelColor);
     switch (info_.rule) {
         case Rule::TickedLine:
@@ -327,6 +343,19 @@ std::uint32_t HighlightColour(const MeasureRecord& r, RecordScheme scheme, Highl
 
 }  // namespace
 
+LogFont ScaledFont(const LogFont& font, double scale) {
+    if (!std::isfinite(scale) || scale <= 0.0 || scale == 1.0) {
+        return font;
+    }
+    LogFont scaled = font;
+    scaled.height = RoundToPixel(font.height * scale);
+    if (font.height != 0 && scaled.height == 0) {
+        scaled.height = font.height > 0 ? 1 : -1;
+    }
+    scaled.width = RoundToPixel(font.width * scale);
+    return scaled;
+}
+
 LogFont SurfaceDefaultFont() {
     LogFont font = DefaultLogFont();
     font.height = 16;
@@ -393,8 +422,15 @@ void DrawRecord(DrawingSurface& surface, const MeasureRecord& record, RecordSche
     if (!info) {
         return;
     }
-    RecordPainter painter(surface, record, options.transform, *info);
-    surface.SetPen(RecordPen(record, scheme, options.highlight));
+    RecordPainter painter(surface, record, options.transform, *info, options.sizeScale,
+                          options.tickScale);
+    Pen pen = RecordPen(record, scheme, options.highlight);
+    if (options.sizeScale != 1.0 && std::isfinite(options.sizeScale) && options.sizeScale > 0.0) {
+        // The style stays the one of the stored width; a hairline widens like a one-pixel pen.
+        pen.width = std::clamp(RoundToPixel(std::max(pen.width, 1) * options.sizeScale), 1,
+                               kMaxPenWidthDrawn);
+    }
+    surface.SetPen(pen);
     painter.Figure(true);
     painter.Labels(scheme, options, HighlightColour(record, scheme, options.highlight));
 }
@@ -409,9 +445,9 @@ void DrawRecords(DrawingSurface& surface, const RecordList& records, RecordSchem
 }
 
 void DrawRecordFigure(DrawingSurface& surface, const MeasureRecord& record, RecordScheme scheme,
-                      const ViewTransform& transform) {
+                      const ViewTransform& transform, double tickScale) {
     if (const std::optional<RuleInfo> info = RuleFor(record, scheme)) {
-        RecordPainter(surface, record, transform, *info).Figure(false);
+        RecordPainter(surface, record, transform, *info, 1.0, tickScale).Figure(false);
     }
 }
 

@@ -42,7 +42,19 @@ struct RecordRenderOptions {
     std::string totalUnit = std::string(unit::kMillimetre);
     bool continuousTotal = true;  // false while a continuous line is still being drawn
     LogFont surfaceFont = SurfaceDefaultFont();
+    // Surface pixels per screen pixel for everything that has a size on screen rather than a
+    // place in the picture: pen widths, fonts, label line gaps, label and mark boxes, tick
+    // half-lengths. 1 on screen; a saved picture drawn at a larger scale than the screen
+    // shows it passes that scale, so that it looks as the screen does.
+    double sizeScale = 1.0;
+    // Stored pixels per pixel of a tick's half-length: records kept at a finer scale than
+    // the view they were made in pass that scale so that their ticks keep their length.
+    double tickScale = 1.0;
 };
+
+// `font` with its height and width multiplied by `scale` (rounded, at least one pixel high
+// when it had a height). A scale that is not a positive finite number leaves the font.
+LogFont ScaledFont(const LogFont& font, double scale);
 
 // The pen a record is drawn with (its style, width and colour, or the highlight colour).
 Pen RecordPen(const MeasureRecord& record, RecordScheme scheme, Highlight highlight);
@@ -58,7 +70,7 @@ void DrawRecords(DrawingSurface& surface, const RecordList& records, RecordSchem
 // Lines, circles, rectangles and marks only, in the surface's current pen (no labels, no
 // guides): the figure of a record being moved.
 void DrawRecordFigure(DrawingSurface& surface, const MeasureRecord& record, RecordScheme scheme,
-                      const ViewTransform& transform);
+                      const ViewTransform& transform, double tickScale = 1.0);
 
 // The label lines of a block at `anchor` (surface pixels), `lineGap` apart, in the current
 // font and text colour; empty lines are skipped but keep their place.

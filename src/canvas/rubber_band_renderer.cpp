@@ -15,7 +15,7 @@ void DrawRubberBand(DrawingSurface& surface, const RubberBand& band, const Moved
             ViewTransform t = view.transform;
             t.origin = {TruncateToPixel(double(t.origin.x) + band.shift.x),
                         TruncateToPixel(double(t.origin.y) + band.shift.y)};
-            DrawRecordFigure(surface, *band.record, view.scheme, t);
+            DrawRecordFigure(surface, *band.record, view.scheme, t, view.tickScale);
         }
         surface.SetRasterMode(RasterMode::Copy);
         return;

@@ -15,6 +15,7 @@ namespace lensora {
 struct MovedRecordView {
     RecordScheme scheme = RecordScheme::Still;
     ViewTransform transform = ScaledDrawing(1.0, 1.0);
+    double tickScale = 1.0;  // as RecordRenderOptions::tickScale
 };
 
 // Draws `band` in NOT-XOR mode and leaves the surface in copy mode. A shape being created uses

@@ -1,5 +1,7 @@
 #include "canvas/view_factors.h"
 
+#include <algorithm>
+
 namespace lensora {
 
 namespace {
@@ -12,12 +14,15 @@ ViewTransform ViewToImageFactors(DisplayMode mode, int w, int h) {
     if (mode != DisplayMode::Fit || w <= 0 || h <= 0) {
         return {};
     }
-    // The fit view stretches every picture over the whole view, so its factors are the size
-    // ratios; a table keyed by camera and picture size would misplace the drawing on pictures
-    // of other sizes (a 1280 x 1024 picture with a large-sensor camera, any picture from
-    // elsewhere).
+    // One factor for both axes keeps circles round; the larger ratio fits the whole picture.
+    // The camera's 4:3 and 5:4 sizes fill the view exactly.
     const double viewHeight = Is(w, h, 1280, 1024) ? 512.0 : 480.0;
-    return {{0, 0}, w / 640.0, h / viewHeight};
+    const double f = std::max(w / 640.0, h / viewHeight);
+    return {{0, 0}, f, f};
+}
+
+double MeasuringPixelsPerPicturePixel(int pictureWidth) {
+    return pictureWidth > 0 ? 640.0 / pictureWidth : 1.0;
 }
 
 double SnapshotRecordScale(int w, int h) {

@@ -18,8 +18,8 @@ struct ExportScale {
     std::string unit = std::string(unit::kMillimetre);
     int decimals = kDefaultDecimals;
     double pictureHeight = 0.0;  // H, picture pixels
-    // Stored record point -> picture pixel. The still canvas stores view pixels and fills its
-    // view -> picture factors; a view that stores picture pixels leaves 1.
+    // Stored record point -> picture pixel; 1 for views that store picture pixels (the still
+    // canvas does).
     double toPictureX = 1.0;
     double toPictureY = 1.0;
 

@@ -71,20 +71,37 @@ void StillInteraction::SetPictureSize(int width, int height) {
     areaHeight_ = std::max(height, 0);
 }
 
+void StillInteraction::SetMapping(const ViewTransform& mapping) {
+    mapping_ = mapping;
+    mapping_.rounding = PixelRounding::Nearest;
+}
+
+bool StillInteraction::InStoredArea(PixelPoint p) const {
+    return p.x >= 0 && p.y >= 0 && p.x < areaWidth_ && p.y < areaHeight_;
+}
+
 bool StillInteraction::InArea(PixelPoint client) const {
-    return client.x >= 0 && client.y >= 0 && client.x < areaWidth_ && client.y < areaHeight_;
+    return InStoredArea(ClientToStored(client));
+}
+
+PixelPoint StillInteraction::Stored(PointD client) const {
+    // One rounding, from the exact position: on a picture finer than the screen a click can
+    // land on any picture pixel, not only on those under whole view pixels.
+    return RoundToPixel(mapping_.ToPictureD(client));
 }
 
 PixelPoint StillInteraction::ClientToStored(PixelPoint client) const {
-    return OffsetPoint(client, scroll_.x, scroll_.y);
+    return Stored(ToPointD(client));
 }
 
 PixelPoint StillInteraction::StoredToClient(PixelPoint stored) const {
-    return OffsetPoint(stored, -std::int64_t{scroll_.x}, -std::int64_t{scroll_.y});
+    return RoundToPixel(mapping_.ToViewD(ToPointD(stored)));
 }
 
 PixelBox StillInteraction::ConfineArea() const {
-    return {0, 0, areaWidth_, areaHeight_};
+    const PixelPoint topLeft = StoredToClient({0, 0});
+    const PixelPoint bottomRight = StoredToClient({areaWidth_, areaHeight_});
+    return {topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
 }
 
 void StillInteraction::StoreRecord(MeasureRecord record, bool placementFollows) {
@@ -188,11 +205,11 @@ bool StillInteraction::ChooseTool(StillMode mode, bool measuring, bool prepareRa
     return true;
 }
 
-void StillInteraction::MouseDown(PixelPoint client) {
-    if (!InArea(client)) {
+void StillInteraction::MouseDownAt(PointD client) {
+    const PixelPoint p = Stored(client);
+    if (!InStoredArea(p)) {
         return;
     }
-    const PixelPoint p = ClientToStored(client);
     if (moving_) {
         Drop(p);
         return;
@@ -210,11 +227,11 @@ void StillInteraction::MouseDown(PixelPoint client) {
     }
 }
 
-void StillInteraction::DoubleClick(PixelPoint client) {
-    if (!InArea(client)) {
+void StillInteraction::DoubleClickAt(PointD client) {
+    const PixelPoint p = Stored(client);
+    if (!InStoredArea(p)) {
         return;
     }
-    const PixelPoint p = ClientToStored(client);
     if (moving_) {
         Drop(p);
         return;
@@ -226,8 +243,8 @@ void StillInteraction::DoubleClick(PixelPoint client) {
     }
 }
 
-void StillInteraction::MouseMove(PixelPoint client) {
-    const PixelPoint p = ClientToStored(client);
+void StillInteraction::MouseMoveAt(PointD client) {
+    const PixelPoint p = Stored(client);
     if (moving_) {
         if (moving_->index < records_.size()) {
             ShowBand(MovedBand(
@@ -240,16 +257,16 @@ void StillInteraction::MouseMove(PixelPoint client) {
         ShowBand(BandOf(RubberBandKind::Rectangle, *sectionStart_, p));
         return;
     }
-    if (!InArea(client) && !MouseCaptured() && !PlacingLabel()) {
+    if (!InStoredArea(p) && !MouseCaptured() && !PlacingLabel()) {
         EraseBand();  // e.g. the label box leaves the picture with the pointer
         return;
     }
     PointerMoved(p);
 }
 
-void StillInteraction::MouseUp(PixelPoint client) {
+void StillInteraction::MouseUpAt(PointD client) {
     if (sectionStart_) {
-        FinishSection(ClientToStored(client));
+        FinishSection(Stored(client));
     }
 }
 
@@ -268,8 +285,8 @@ void StillInteraction::FinishSection(PixelPoint p) {
     Repaint();
 }
 
-void StillInteraction::RightClick(PixelPoint client) {
-    const PixelPoint p = ClientToStored(client);
+void StillInteraction::RightClickAt(PointD client) {
+    const PixelPoint p = Stored(client);
     if (ToolRightClick(p)) {
         return;  // an automatic tool finished
     }
@@ -291,11 +308,43 @@ bool StillInteraction::ConfirmText(const std::string& text, const LogFont& font,
     if (mode_ != StillMode::kText) {
         return false;
     }
-    return PlaceText(static_cast<int>(StillKind::kText), text, font, colour);
+    if (!PlaceText(static_cast<int>(StillKind::kText), text, font, colour)) {
+        return false;
+    }
+    // The text's pick box spans the same part of the screen on any picture.
+    if (MeasureRecord* placed = PlacementRecord();
+        placed != nullptr && placed->points.size() >= 2) {
+        placed->points[1] =
+            OffsetPoint(placed->points[0], RoundToPixel(kTextBoxSpan.x * mapping_.fx),
+                        RoundToPixel(kTextBoxSpan.y * mapping_.fy));
+    }
+    return true;
+}
+
+std::optional<std::size_t> StillInteraction::HitAt(PixelPoint p) const {
+    if (mapping_.fx == 1.0 && mapping_.fy == 1.0) {
+        return FindHitRecord(records_, p, fourPointPick_);
+    }
+    // The hit bands are a few pixels wide on the screen: records are tested as the view shows
+    // them, so that a line on a large picture is as easy to pick as on a small one.
+    const PixelPoint click = StoredToClient(p);
+    const double toView = mapping_.fx > 0.0 ? 1.0 / mapping_.fx : 1.0;
+    for (std::size_t i = 0; i < records_.size(); ++i) {
+        MeasureRecord shown = records_[i];
+        for (PixelPoint& q : shown.points) {
+            q = StoredToClient(q);
+        }
+        shown.fitRadius *= toView;
+        shown.refined.reset();
+        if (HitsRecord(shown, click, fourPointPick_)) {
+            return i;
+        }
+    }
+    return std::nullopt;
 }
 
 void StillInteraction::SelectAt(PixelPoint p) {
-    if (const std::optional<std::size_t> hit = FindHitRecord(records_, p, fourPointPick_)) {
+    if (const std::optional<std::size_t> hit = HitAt(p)) {
         SelectOnly(records_, *hit);
         Repaint();
     }

@@ -1,6 +1,8 @@
 // Mouse interaction of the still-image canvas: the canvas forwards its mouse events (client
-// positions) and tool commands here. Clicks count inside the picture area (a 320x240 picture
-// counts as 640x480); stored points are the client position plus the scroll offset. Runs the
+// positions, with their fractions) and tool commands here. Stored points are picture pixels:
+// the client position through the canvas's view -> picture transform (the scroll position as
+// origin, the display factor), rounded once to the nearest picture pixel. Clicks count inside
+// the picture area (a 320x240 picture counts as 640x480). Runs the
 // tool click sequences (measuring and draw-only variants), places labels, cancels with the
 // right button, and edits StillRecords: select (with the four-point angle pick mode), delete
 // and move. Automatic tools are routed to an AutoToolHandler.
@@ -12,6 +14,7 @@
 #include <optional>
 #include <string>
 
+#include "base/view_transform.h"
 #include "measure/auto_tool.h"
 #include "measure/interaction_core.h"
 #include "measure/record_lists.h"
@@ -26,18 +29,29 @@ class StillInteraction final : public InteractionCore {
                      AutoToolHandler* autoTools = nullptr);
     ~StillInteraction() override;
 
-    // The picture's size in pixels; clicks count for client x < width and y < height.
+    // The picture's size in pixels; clicks count for stored x < width and y < height.
     void SetPictureSize(int width, int height);
-    // The canvas's scroll position, added to every stored point.
-    void SetScrollOffset(PixelPoint offset) { scroll_ = offset; }
-    PixelPoint ScrollOffset() const { return scroll_; }
+    // The canvas's view -> picture transform (origin: the scroll position in picture pixels;
+    // factors: picture pixels per view pixel). Identity until set.
+    void SetMapping(const ViewTransform& mapping);
+    const ViewTransform& Mapping() const { return mapping_; }
+    // Only the scroll position (the transform's origin).
+    void SetScrollOffset(PixelPoint offset) { mapping_.origin = offset; }
+    PixelPoint ScrollOffset() const { return mapping_.origin; }
 
-    void MouseDown(PixelPoint client);
-    void MouseMove(PixelPoint client);
-    void MouseUp(PixelPoint client);
+    // The pointer at an exact client position (the canvas's events keep their fractions).
+    void MouseDownAt(PointD client);
+    void MouseMoveAt(PointD client);
+    void MouseUpAt(PointD client);
     // The second press of a double-click (the first came as MouseDown).
-    void DoubleClick(PixelPoint client);
-    void RightClick(PixelPoint client);
+    void DoubleClickAt(PointD client);
+    void RightClickAt(PointD client);
+    // The same at whole client pixels.
+    void MouseDown(PixelPoint client) { MouseDownAt(ToPointD(client)); }
+    void MouseMove(PixelPoint client) { MouseMoveAt(ToPointD(client)); }
+    void MouseUp(PixelPoint client) { MouseUpAt(ToPointD(client)); }
+    void DoubleClick(PixelPoint client) { DoubleClickAt(ToPointD(client)); }
+    void RightClick(PixelPoint client) { RightClickAt(ToPointD(client)); }
 
     // A draw-menu, measure-menu or toolbar command of the window (the draw menu selects the
     // draw-only variant). False for commands that select no tool, or when the rate check
@@ -67,6 +81,10 @@ class StillInteraction final : public InteractionCore {
     // Leaves moving without changing the record.
     void LeaveMoving();
 
+    // Ends whatever is in progress (clicks of an unfinished record, a label being placed keeps
+    // its place, moving, a check-edge section); the tool stays chosen.
+    void EndInProgress() { EndAll(); }
+
     // Also ends a check-edge section being marked; moving goes on and its next click drops.
     void FocusLost() override;
 
@@ -82,6 +100,8 @@ class StillInteraction final : public InteractionCore {
 
   private:
     bool InArea(PixelPoint client) const override;
+    bool InStoredArea(PixelPoint stored) const;
+    PixelPoint Stored(PointD client) const;
     PixelPoint ClientToStored(PixelPoint client) const override;
     PixelPoint StoredToClient(PixelPoint stored) const override;
     PixelBox ConfineArea() const override;
@@ -93,13 +113,14 @@ class StillInteraction final : public InteractionCore {
 
     void EndAll();
     void SelectAt(PixelPoint p);
+    std::optional<std::size_t> HitAt(PixelPoint p) const;
     void Drop(PixelPoint p);
     void FinishSection(PixelPoint p);
     std::unique_ptr<ClickTool> MakeTool(StillMode mode, bool measuring);
 
     StillRecords& records_;
     AutoToolHandler* autoTools_;
-    PixelPoint scroll_;
+    ViewTransform mapping_;
     int areaWidth_ = 0;
     int areaHeight_ = 0;
     StillMode mode_ = StillMode::kSelect;

@@ -1,5 +1,7 @@
 #include "canvas/canvas_paint.h"
 
+#include <cmath>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -30,7 +32,11 @@ TEST(ViewFactors, FitViewFactorsAreThePictureToViewRatios) {
     EXPECT_EQ(ViewToImageFactors(DisplayMode::Fit, 1280, 960), (ViewTransform{{0, 0}, 2.0, 2.0}));
     EXPECT_EQ(ViewToImageFactors(DisplayMode::Fit, 1024, 768), (ViewTransform{{0, 0}, 1.6, 1.6}));
     EXPECT_EQ(ViewToImageFactors(DisplayMode::Fit, 2048, 1536), (ViewTransform{{0, 0}, 3.2, 3.2}));
-    EXPECT_EQ(ViewToImageFactors(DisplayMode::Fit, 800, 480), (ViewTransform{{0, 0}, 1.25, 1.0}));
+    // Other shapes keep one factor for both axes, the larger ratio, so that circles stay round.
+    EXPECT_EQ(ViewToImageFactors(DisplayMode::Fit, 800, 480), (ViewTransform{{0, 0}, 1.25, 1.25}));
+    EXPECT_EQ(ViewToImageFactors(DisplayMode::Fit, 960, 960), (ViewTransform{{0, 0}, 2.0, 2.0}));
+    EXPECT_EQ(ViewToImageFactors(DisplayMode::Fit, 550, 660),
+              (ViewTransform{{0, 0}, 1.375, 1.375}));
     EXPECT_EQ(ViewToImageFactors(DisplayMode::ActualSize, 1280, 1024),
               (ViewTransform{{0, 0}, 1.0, 1.0}));
 
@@ -125,6 +131,79 @@ TEST(CanvasPaint, PictureThenPreviewThenRecordsThenCaption) {
     in.picture = nullptr;
     EXPECT_FALSE(PaintCanvas(empty, in));
     EXPECT_THAT(empty.calls, IsEmpty());
+}
+
+TEST(ViewFactors, RatesCountPixelsOfThe640WideViewWhateverThePictureShape) {
+    EXPECT_DOUBLE_EQ(MeasuringPixelsPerPicturePixel(1600), 0.4);
+    EXPECT_DOUBLE_EQ(MeasuringPixelsPerPicturePixel(1280), 0.5);
+    EXPECT_DOUBLE_EQ(MeasuringPixelsPerPicturePixel(640), 1.0);
+    EXPECT_DOUBLE_EQ(MeasuringPixelsPerPicturePixel(320), 2.0);
+    EXPECT_DOUBLE_EQ(MeasuringPixelsPerPicturePixel(1000), 0.64);
+    EXPECT_DOUBLE_EQ(MeasuringPixelsPerPicturePixel(0), 1.0);
+    EXPECT_DOUBLE_EQ(MeasuringPixelsPerPicturePixel(-5), 1.0);
+}
+
+TEST(CanvasPaint, FitViewLetterboxesOtherShapesAndDrawsPicturePixelsScaledDown) {
+    // A square picture: 960 x 960 shows as 480 x 480 at the left of the 640 x 480 view.
+    Picture picture(960, 960);
+    StillRecords records;
+    AppendRecord(records,
+                 Still(StillKind::kAutoLineLength1, {{100, 100}, {900, 100}, {200, 300}}, {"L:1"}));
+    AppendRecord(records, Still(StillKind::kCircleLabel, {{400, 400}}, {"1"}));
+    CanvasPaintInput in;
+    in.picture = &picture.dib;
+    in.records = &records;
+    in.mode = DisplayMode::Fit;
+    RecordingSurface s(640, 480);
+    ASSERT_TRUE(PaintCanvas(s, in));
+    EXPECT_EQ(s.calls[0].box, (PixelBox{0, 0, 480, 480}));
+    EXPECT_THAT(Lines(s), ElementsAre(Seg{{50, 50}, {450, 50}}));
+    // Label boxes, pens and fonts keep their screen size.
+    EXPECT_EQ(s.Of(Op::Ellipse)[0].box, Around({200, 200}, 10));
+    EXPECT_EQ(s.Of(Op::Line)[0].pen.width, 1);
+    EXPECT_EQ(s.Of(Op::Text)[0].points[0], (PixelPoint{100, 150}));
+
+    // Actual size: picture pixels one to one, less the scroll position.
+    in.mode = DisplayMode::ActualSize;
+    in.scroll = {100, 50};
+    RecordingSurface actual(640, 480);
+    ASSERT_TRUE(PaintCanvas(actual, in));
+    EXPECT_EQ(actual.calls[0].box, (PixelBox{-100, -50, 860, 910}));
+    EXPECT_THAT(Lines(actual), ElementsAre(Seg{{0, 50}, {800, 50}}));
+}
+
+TEST(AnnotatedImage, SizeScaleGrowsPensFontsGapsAndBoxesButNotPositions) {
+    Picture picture(1600, 1200);
+    StillRecords records;
+    MeasureRecord rect =
+        Still(StillKind::kRectangle, {{100, 100}, {500, 300}, {510, 320}}, {"S:1", "W:2", "H:3"});
+    AppendRecord(records, rect);
+    AppendRecord(records, Still(StillKind::kSquareLabel, {{800, 800}}, {"2"}));
+    MeasureRecord note = Still(StillKind::kText, {{50, 900}, {110, 960}}, {"note"});
+    AppendRecord(records, note);
+    RecordingSurface s(1600, 1200);
+    AnnotatedImageInput in{&picture.dib, &records, {}};
+    in.sizeScale = 2.5;
+    in.tickScale = 2.5;
+    ASSERT_TRUE(RenderAnnotatedImage(s, in));
+    const std::vector<DrawCall> boxes = s.Of(Op::Rectangle);
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].box, (PixelBox{100, 100, 500, 300}));  // positions stay
+    EXPECT_EQ(boxes[0].pen.width, 3);                         // 1 * 2.5, rounded
+    EXPECT_EQ(boxes[1].box, Around({800, 800}, 25));
+    const std::vector<DrawCall> texts = s.Of(Op::Text);
+    ASSERT_GE(texts.size(), 4u);
+    EXPECT_EQ(texts[0].points[0], (PixelPoint{510, 320}));
+    EXPECT_EQ(texts[1].points[0], (PixelPoint{510, 320 + 33}));  // gap 13 * 2.5
+    EXPECT_EQ(texts[0].font.height, RoundToPixel(rect.labelFont.height * 2.5));
+    EXPECT_EQ(texts.back().text, "note");
+    EXPECT_EQ(texts.back().font.height, -50);  // -20 * 2.5
+
+    EXPECT_EQ(ScaledFont(rect.labelFont, 1.0), rect.labelFont);
+    EXPECT_EQ(ScaledFont(rect.labelFont, std::nan("")), rect.labelFont);
+    LogFont tiny = rect.labelFont;
+    tiny.height = -1;
+    EXPECT_EQ(ScaledFont(tiny, 0.1).height, -1);  // never vanishes
 }
 
 TEST(CanvasPaint, TwoCirclesPreviewGrowsWithItsClicks) {

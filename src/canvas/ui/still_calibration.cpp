@@ -9,6 +9,7 @@
 #include "canvas/canvas_services.h"
 #include "canvas/ui/actual_distance_dialog.h"
 #include "canvas/ui/still_canvas.h"
+#include "canvas/view_factors.h"
 
 namespace lensora {
 
@@ -45,8 +46,10 @@ void StillCalibration::LineStored(MeasureRecord& line) {
     if (line.points.size() < 2) {
         return;
     }
-    const double dx = double(line.points[1].x) - line.points[0].x;
-    const double dy = double(line.points[1].y) - line.points[0].y;
+    // The rate counts pixels of a 640-wide view of the picture; the line is picture pixels.
+    const double k = MeasuringPixelsPerPicturePixel(canvas_.Picture().GetWidth());
+    const double dx = (double(line.points[1].x) - line.points[0].x) * k;
+    const double dy = (double(line.points[1].y) - line.points[0].y) * k;
     // The dialog opens once the click that stored the line has been handled.
     QTimer::singleShot(0, &canvas_, [this, record = &line, length = std::hypot(dx, dy)] {
         Finish(record, length);
@@ -82,7 +85,13 @@ void StillCalibration::Finish(MeasureRecord* line, double pixelLength) {
     const CalibrationResult result =
         calibration_.FinishCalibration(measured, actual, magnification, context);
     if (stillThere && !line->labels.empty()) {
-        line->labels[0] = result.lineLabel;
+        // The line measures what was typed; without a new rate it reads as any line does at
+        // the rate it was drawn with.
+        line->labels[0] = result.applied
+                              ? "L:" + FormatWithUnit(*actual, context.decimals, context.unit)
+                              : CalibrationLineLabel(pixelLength, measured.unitsPerPixel,
+                                                     calibration_.EffectiveRate(), context.unit,
+                                                     context.decimals);
     }
     if (result.applied) {
         const CalibrationDone done =

@@ -63,7 +63,8 @@ StillCanvas::StillCanvas(CanvasServices& app, int displayMode, UserPrompts& prom
     drawing_ = InitialDrawingSettings(app_.Settings(), app_.LabelFont());
     DetectionHooks hooks;
     hooks.picture = [this]() -> CxImage* { return picture_.IsValid() ? &picture_ : nullptr; };
-    hooks.mapping = [this] { return Mapping(); };
+    // Records hold picture pixels, so detection works on them as they are.
+    hooks.mapping = [] { return ViewTransform{}; };
     hooks.busy = [](bool busy) {
         if (busy) {
             QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -104,8 +105,33 @@ bool StillCanvas::Load(const std::filesystem::path& path) {
     }
     interaction_->SetPictureSize(picture_.GetWidth(), picture_.GetHeight());
     UpdateScrollRanges();
+    interaction_->SetMapping(Mapping());
     Repaint();
     return true;
+}
+
+void StillCanvas::SetDisplayMode(int displayMode) {
+    if (displayMode != kFitMode && displayMode != kActualSizeMode) {
+        return;
+    }
+    // A tool's clicks in progress belong to the old view; the records are picture pixels and
+    // stay as they are.
+    interaction_->EndInProgress();
+    if (lens_ != nullptr) {
+        delete lens_;
+        lens_ = nullptr;
+        viewport()->setCursor(CrosshairCursor());
+    }
+    displayMode_ = displayMode;
+    const Qt::ScrollBarPolicy policy =
+        displayMode_ == kActualSizeMode ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff;
+    setHorizontalScrollBarPolicy(policy);
+    setVerticalScrollBarPolicy(policy);
+    horizontalScrollBar()->setValue(0);
+    verticalScrollBar()->setValue(0);
+    UpdateScrollRanges();
+    interaction_->SetMapping(Mapping());
+    Repaint();
 }
 
 void StillCanvas::SetRateBoxes(QLineEdit* magnification, QLineEdit* calibratedRate) {
@@ -150,8 +176,7 @@ void StillCanvas::resizeEvent(QResizeEvent* event) {
 }
 
 void StillCanvas::scrollContentsBy(int, int) {
-    const QPoint scroll = ScrollPosition();
-    interaction_->SetScrollOffset({scroll.x(), scroll.y()});
+    interaction_->SetMapping(Mapping());
     Repaint();
 }
 
@@ -210,6 +235,17 @@ ViewTransform StillCanvas::Mapping() const {
     return mapping;
 }
 
+double StillCanvas::DisplayFactor() const {
+    return Mapping().fx;
+}
+
+ViewTransform StillCanvas::ToViewDrawing() const {
+    const QPoint scroll = ScrollPosition();
+    return PictureToViewDrawing(
+        displayMode_ == kFitMode ? lensora::DisplayMode::Fit : lensora::DisplayMode::ActualSize,
+        picture_.GetWidth(), picture_.GetHeight(), {scroll.x(), scroll.y()});
+}
+
 bool StillCanvas::ApplyImageOperation(int command) {
     if (!lensora::ApplyImageOperation(picture_, command)) {
         return false;
@@ -225,8 +261,11 @@ bool StillCanvas::PrepareRate() {
 }
 
 ScaleContext StillCanvas::CurrentScale() const {
-    return MakeScaleContext(app_.Settings(), PictureCamera(),
-                            calibrationFlow_.State().EffectiveRate());
+    // The rate counts pixels of a 640-wide view; records count picture pixels.
+    ScaleContext scale = MakeScaleContext(app_.Settings(), PictureCamera(),
+                                          calibrationFlow_.State().EffectiveRate());
+    scale.s *= MeasuringPixelsPerPicturePixel(picture_.GetWidth());
+    return scale;
 }
 
 void StillCanvas::Repaint() {
@@ -262,9 +301,11 @@ void StillCanvas::DrawBand(const RubberBand& band) {
         return;  // the next paint renders the scene and draws the band once over it
     }
     QtDrawingSurface surface(back_);
+    // A moved record's shift is already in client pixels, scroll included.
     MovedRecordView view;
-    const QPoint scroll = ScrollPosition();
-    view.transform.origin = {-scroll.x(), -scroll.y()};
+    view.transform = ToViewDrawing();
+    view.transform.origin = {0, 0};
+    view.tickScale = DisplayFactor();
     DrawRubberBand(surface, band, view);
 }
 
@@ -302,13 +343,13 @@ void StillCanvas::SetPointerPosition(PixelPoint client) {
 
 // ---- mouse ----
 
-PixelPoint StillCanvas::ClientOf(const QMouseEvent* event) const {
-    const QPoint p = event->position().toPoint();
+PointD StillCanvas::ClientOf(const QMouseEvent* event) const {
+    const QPointF p = event->position();
     return {p.x(), p.y()};
 }
 
 void StillCanvas::mousePressEvent(QMouseEvent* event) {
-    const PixelPoint p = ClientOf(event);
+    const PointD p = ClientOf(event);
     if (interaction_->Mode() == StillMode::kMagnifier && event->button() == Qt::LeftButton) {
         QWidget* area = parentWidget() != nullptr ? parentWidget() : this;
         delete lens_;
@@ -319,15 +360,15 @@ void StillCanvas::mousePressEvent(QMouseEvent* event) {
         return;
     }
     if (event->button() == Qt::LeftButton) {
-        interaction_->MouseDown(p);
+        interaction_->MouseDownAt(p);
     } else if (event->button() == Qt::RightButton) {
-        interaction_->RightClick(p);
+        interaction_->RightClickAt(p);
     }
 }
 
 void StillCanvas::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && lens_ == nullptr) {
-        interaction_->DoubleClick(ClientOf(event));
+        interaction_->DoubleClickAt(ClientOf(event));
     }
 }
 
@@ -337,14 +378,15 @@ void StillCanvas::mouseMoveEvent(QMouseEvent* event) {
         lens_->FollowPointer(area->mapFromGlobal(event->globalPosition().toPoint()));
         return;
     }
-    PixelPoint p = ClientOf(event);
-    if (confine_ && !confine_->Contains(p)) {
+    PointD p = ClientOf(event);
+    if (confine_ &&
+        !confine_->Contains({TruncateToPixel(std::floor(p.x)), TruncateToPixel(std::floor(p.y))})) {
         // Keeps the pointer inside the picture while a tool holds it.
-        p.x = std::clamp(p.x, confine_->left, confine_->right - 1);
-        p.y = std::clamp(p.y, confine_->top, confine_->bottom - 1);
-        QCursor::setPos(viewport()->mapToGlobal(QPoint(p.x, p.y)));
+        p.x = std::clamp(p.x, double(confine_->left), double(confine_->right - 1));
+        p.y = std::clamp(p.y, double(confine_->top), double(confine_->bottom - 1));
+        QCursor::setPos(viewport()->mapToGlobal(QPointF(p.x, p.y).toPoint()));
     }
-    interaction_->MouseMove(p);
+    interaction_->MouseMoveAt(p);
 }
 
 void StillCanvas::mouseReleaseEvent(QMouseEvent* event) {
@@ -355,7 +397,7 @@ void StillCanvas::mouseReleaseEvent(QMouseEvent* event) {
         return;
     }
     if (event->button() == Qt::LeftButton) {
-        interaction_->MouseUp(ClientOf(event));
+        interaction_->MouseUpAt(ClientOf(event));
     }
 }
 
@@ -374,7 +416,8 @@ void StillCanvas::RenderScene() {
     if (back_.size() != size) {
         back_ = QImage(size, QImage::Format_RGB32);
     }
-    back_.fill(palette().color(QPalette::Window));
+    // What the picture leaves of the view stays dark.
+    back_.fill(QColor(24, 24, 24));
     sceneDirty_ = false;
     if (!picture_.IsValid()) {
         return;
@@ -403,7 +446,13 @@ void StillCanvas::RenderScene() {
     input.totalUnit = std::string(MeasureUnit(app_.Settings()));
     PaintCanvas(surface, input);
     if (const AutoPreview preview = StillAutoPreview(mode); preview != AutoPreview::None) {
-        DrawAutoPreview(surface, preview, interaction_->Working(), drawing_, input.scroll);
+        // The preview draws client points: the stored ones go through the view's transform.
+        WorkingLists shown = interaction_->Working();
+        const ViewTransform toView = ToViewDrawing();
+        for (PixelPoint& p : shown.points) {
+            p = toView.ToPicture(p);
+        }
+        DrawAutoPreview(surface, preview, shown, drawing_, {0, 0});
     }
 }
 
@@ -430,9 +479,11 @@ bool StillCanvas::SaveAnnotated(const std::filesystem::path& path) {
     AnnotatedImageInput input;
     input.picture = &dib;
     input.records = &records_;
-    input.factors = ViewToImageFactors(
-        displayMode_ == kFitMode ? lensora::DisplayMode::Fit : lensora::DisplayMode::ActualSize, w,
-        h);
+    // Records are picture pixels already. Pens, fonts and label boxes grow as the fit view
+    // shrinks the picture, so that the saved picture looks as the normal window shows it.
+    const double fit = ViewToImageFactors(lensora::DisplayMode::Fit, w, h).fx;
+    input.sizeScale = std::max(1.0, fit);
+    input.tickScale = fit;
     input.totalDecimals = MeasureDecimals(app_.Settings());
     input.totalUnit = std::string(MeasureUnit(app_.Settings()));
     if (!RenderAnnotatedImage(surface, input)) {

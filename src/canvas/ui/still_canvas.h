@@ -1,6 +1,8 @@
 // The canvas of the still-image window: the opened picture with its measurements, double
-// buffered through a memory surface of the view's size. Display mode 1 fits the picture to a
-// 640-wide view; mode 2 shows it at its own size with scroll bars. It forwards its mouse
+// buffered through a memory surface of the view's size. Display mode 1 fits the whole picture
+// at one scale into the 640 x 480 (640 x 512) view; mode 2 shows it at its own size with
+// scroll bars. Records are kept in picture pixels, so they and their values do not depend on
+// the mode. It forwards its mouse
 // events to the still view's interaction, draws the rubber band in NOT-XOR mode over the
 // memory surface and runs the magnifier. Owns the picture, the still view's records, its
 // drawing settings and its line calibration (StillCalibration, which holds the rate); they
@@ -48,6 +50,9 @@ class StillCanvas : public QAbstractScrollArea, private InteractionView {
     // picture); false when it cannot be decoded.
     bool Load(const std::filesystem::path& path);
     bool HasPicture() const { return picture_.IsValid(); }
+    // Switches between the fit view and actual size; records, image operations, the rate and
+    // the chosen tool stay (records are picture pixels).
+    void SetDisplayMode(int displayMode);
 
     // The window's magnification and calibrated-rate boxes, read whenever a tool needs the
     // rate and written after a calibration.
@@ -141,9 +146,14 @@ class StillCanvas : public QAbstractScrollArea, private InteractionView {
 
     void UpdateScrollRanges();
     void RenderScene();
+    // View -> picture: the scroll position as origin, the display factor on both axes.
     ViewTransform Mapping() const;
+    // Picture pixels per view pixel.
+    double DisplayFactor() const;
+    // Stored picture pixels -> view pixels, as records are drawn.
+    ViewTransform ToViewDrawing() const;
     void DrawBand(const RubberBand& band);
-    PixelPoint ClientOf(const QMouseEvent* event) const;
+    PointD ClientOf(const QMouseEvent* event) const;
 
     CanvasServices& app_;
     UserPrompts& prompts_;

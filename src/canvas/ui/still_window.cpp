@@ -346,17 +346,11 @@ ExportScale StillWindow::CurrentExportScale() const {
         rate = ParseRateText(magnificationBox_->text().toStdString());
     }
     const ScaleContext view = MakeScaleContext(settings, canvas_->PictureCamera(), rate);
-    // Records hold view pixels; the drawing goes through picture pixels.
-    const ViewTransform toPicture = ViewToImageFactors(
-        canvas_->DisplayMode() == StillCanvas::kFitMode ? DisplayMode::Fit
-                                                        : DisplayMode::ActualSize,
-        pictureWidth_, pictureHeight_);
-    scale.unitsPerPixel = view.s / toPicture.fx;
+    // Records hold picture pixels; the rate counts pixels of a 640-wide view.
+    scale.unitsPerPixel = view.s * MeasuringPixelsPerPicturePixel(pictureWidth_);
     scale.unit = view.unit;
     scale.decimals = view.decimals;
     scale.pictureHeight = pictureHeight_;
-    scale.toPictureX = toPicture.fx;
-    scale.toPictureY = toPicture.fy;
     return scale;
 }
 
@@ -403,31 +397,17 @@ void StillWindow::Revert() {
     }
 }
 
-bool StillWindow::AskToSaveBeforeResize() {
-    if (canvas_ == nullptr || canvas_->Records().empty() || saved_) {
-        return false;
-    }
-    const PromptAnswer answer = prompts_->Ask(GetText("SureOpen", "Save changes to..."),
-                                              PromptButtons::YesNo, PromptIcon::Exclamation);
-    if (answer == PromptAnswer::Yes) {
-        SaveAs();
-        return true;
-    }
-    return false;
-}
-
 void StillWindow::ToggleMaximised() {
-    if (AskToSaveBeforeResize()) {
-        return;
-    }
     const bool restoring = isMaximized();
     if (restoring) {
         showNormal();
     } else {
         showMaximized();
     }
-    if (!CreateCanvas(restoring ? StillCanvas::kFitMode : StillCanvas::kActualSizeMode)) {
-        prompts_->Show(loadFailure_.toStdString(), PromptIcon::Exclamation);
+    // The same canvas changes its view: measurements, image operations and the rate stay, so
+    // nothing needs saving first.
+    if (canvas_ != nullptr) {
+        canvas_->SetDisplayMode(restoring ? StillCanvas::kFitMode : StillCanvas::kActualSizeMode);
     }
     PlaceControls();
 }

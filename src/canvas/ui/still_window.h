@@ -62,7 +62,8 @@ class StillWindow : public QWidget {
     // Rebuilds the canvas from the file: image operations and measurements are dropped, after
     // asking when any of them is unsaved.
     void Revert();
-    // Maximise or restore, asking first about unsaved measurements.
+    // Maximise (the picture at its own size) or restore (the fit view); the measurements and
+    // image operations stay.
     void ToggleMaximised();
     // The export commands: spreadsheet, report with the annotated picture, or drawing.
     void Export(ExportKind kind);
@@ -91,7 +92,6 @@ class StillWindow : public QWidget {
     void ShowToolName(const QString& name);
     // True when the picture was written.
     bool SaveAs();
-    bool AskToSaveBeforeResize();
 
     CanvasServices& app_;
     std::unique_ptr<UserPrompts> ownPrompts_;

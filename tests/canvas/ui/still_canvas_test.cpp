@@ -201,17 +201,35 @@ TEST_F(StillCanvasTest, RevertUndoesEdgePaintingAndDropsTheMeasurements) {
     }
 }
 
-TEST_F(StillCanvasTest, MaximisingWithUnsavedMeasurementsOffersToSaveFirst) {
+TEST_F(StillCanvasTest, MaximisingKeepsTheMeasurementsAndImageChangesWithoutAsking) {
+    for (int y = 100; y < 300; ++y) {
+        std::fill_n(canvas->Picture().RowFromTop(y) + 200 * 3, 100 * 3, std::uint8_t(20));
+    }
+    window->OnCommand(kStillCheckEdgeGlobalCommand);
+    const std::vector<std::uint8_t> painted(canvas->Picture().GetBits(),
+                                            canvas->Picture().GetBits() + 640 * 480 * 3);
     ASSERT_TRUE(canvas->ChooseCommand(kStraightLineMeasure));
     Click(10, 10);
     Click(100, 10);
     Click(120, 30);
-    prompts.answers = {PromptAnswer::No};
     window->ToggleMaximised();
-    EXPECT_EQ(prompts.asked.back(), "Save changes to...");
+    EXPECT_TRUE(prompts.asked.empty());
     ASSERT_NE(window->Canvas(), nullptr);
     EXPECT_EQ(window->Canvas()->DisplayMode(), StillCanvas::kActualSizeMode);
-    EXPECT_TRUE(window->Canvas()->Records().empty());  // the rebuilt canvas starts afresh
+    ASSERT_EQ(window->Canvas()->Records().size(), 1u);
+    EXPECT_EQ(window->Canvas()->Records()[0].points[1], (PixelPoint{100, 10}));
+    EXPECT_EQ(std::memcmp(window->Canvas()->Picture().GetBits(), painted.data(), painted.size()),
+              0);
+    EXPECT_TRUE(window->HasUnsavedWork());
+    // The tool stays chosen and measures in the new view.
+    Click(10, 40);
+    Click(100, 40);
+    Click(120, 60);
+    EXPECT_EQ(window->Canvas()->Records().size(), 2u);
+    window->ToggleMaximised();
+    EXPECT_EQ(window->Canvas()->DisplayMode(), StillCanvas::kFitMode);
+    EXPECT_EQ(window->Canvas()->Records().size(), 2u);
+    EXPECT_TRUE(prompts.asked.empty());
 }
 
 TEST_F(StillCanvasTest, MagnifierLensFollowsThePointerWhileTheButtonIsHeld) {

@@ -71,14 +71,16 @@ TEST_F(ExportCommandsTest, ABarOfAFittedPictureIsWrittenAsLongAsItsLabelWithTheP
     QPointer<StillWindow> w = OpenPicture(1600, 1200);
     ASSERT_TRUE(w && w->Canvas());
     w->ScaleBox()->setText("2");
-    // 400 picture pixels are 160 pixels of the fitted view.
+    // 400 picture pixels are 160 pixels of the 640-wide view the rate counts; the record
+    // holds picture pixels.
     ScaleContext view = MakeScaleContext(app.Settings(), CameraFacts{}, 2.0);
     const auto label = LineLabels({100, 300}, {260, 300}, view);
     ASSERT_TRUE(label);
-    test::Add(w->Canvas()->Records(), test::Record(1, {{100, 300}, {260, 300}}, {(*label)[0]}));
+    test::Add(w->Canvas()->Records(), test::Record(1, {{250, 750}, {650, 750}}, {(*label)[0]}));
 
     const ExportScale scale = w->CurrentExportScale();
-    EXPECT_DOUBLE_EQ(scale.toPictureX, 2.5);
+    EXPECT_DOUBLE_EQ(scale.toPictureX, 1.0);
+    EXPECT_DOUBLE_EQ(scale.unitsPerPixel, view.s * 0.4);
     EXPECT_DOUBLE_EQ(scale.pictureHeight, 1200);
 
     Answer("bar");
