@@ -68,6 +68,9 @@ TEST(MainWindowScreenshot, LiveMeasurementsWithTheRulerInBothLayouts) {
     ASSERT_TRUE(camera.Connect());
     ASSERT_TRUE(test::WaitUntil([&] { return window->Preview()->FramesShown() >= 3; }, 10000));
 
+    // The specimen drifts under the lens: the picture is paused so that both layouts show the
+    // frame the measurements were made on.
+    window->OnCommand(command::kPreview);
     QWidget* preview = window->Preview();
     // The scale bar's length, the hole of the washer, the triangle's top corner and a label.
     window->Button(command::kLine)->click();
@@ -83,18 +86,20 @@ TEST(MainWindowScreenshot, LiveMeasurementsWithTheRulerInBothLayouts) {
     EXPECT_TRUE(window->ToggleOverlay(LiveOverlay::DateTime));
     EXPECT_GE(window->Session().Records().size(), 4u);
     EXPECT_TRUE(prompts.shown.empty());
-    Settle(500);
+    Settle(150);
 
     if (const QByteArray path = qgetenv("LENSORA_SCREENSHOT"); !path.isEmpty()) {
         EXPECT_TRUE(window->grab().save(QString::fromLocal8Bit(path)));
     }
     window->OnCommand(command::kFullScreen);
-    Settle(700);
+    Settle(300);
     EXPECT_TRUE(window->IsFullScreen());
     if (const QByteArray path = qgetenv("LENSORA_SCREENSHOT_FULL"); !path.isEmpty()) {
         EXPECT_TRUE(window->grab().save(QString::fromLocal8Bit(path)));
     }
     window->LeaveFullScreen();
+    window->OnCommand(command::kPreview);
+    EXPECT_TRUE(window->PreviewRunning());
     window->AttachCamera(nullptr);
 }
 
