@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QSpinBox>
 #include <memory>
 
 #include "app/app_state.h"
@@ -17,6 +18,7 @@
 #include "app/ui/calibrate_prompt_dialog.h"
 #include "app/ui/main_window.h"
 #include "base/ui/skin_button.h"
+#include "canvas/ui/pen_setting_dialog.h"
 #include "capture/capture_format.h"
 #include "capture/virtual_microscope.h"
 #include "library/ui/thumbnail_strip.h"
@@ -375,6 +377,20 @@ TEST_F(MainWindowLiveTest, CaptureControlsFollowTheConnectionAndPauseKeepsTheLas
     camera->Demo()->Replug();
     ASSERT_TRUE(WaitUntil([&] { return window->Button(command::kLine)->isEnabled(); }, 10000));
     EXPECT_TRUE(window->Button(command::kPreview)->isChecked());
+}
+
+TEST_F(MainWindowLiveTest, MeasurementSettingsGiveTheNextLiveMeasurementItsPen) {
+    Start(false);
+    window->EnableCaptureControls();
+    window->Button(command::kMeasureSetting)->click();
+    PenSettingDialog* dialog = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (dialog = window->findChild<PenSettingDialog*>()); }));
+    dialog->WidthBox()->setValue(3);
+    dialog->accept();
+    EXPECT_EQ(window->Preview()->Drawing().penWidth, 3);
+    MeasureLine({100, 300}, {300, 300}, {340, 340});
+    ASSERT_EQ(Records().size(), 1u);
+    EXPECT_EQ(Records()[0].penWidth, 3);
 }
 
 }  // namespace
