@@ -165,9 +165,13 @@ void MainWindow::OnCommand(int command) {
 }
 
 void MainWindow::ChooseLiveTool(int command) {
-    // Another tool ends a calibration that waits for its line.
-    session_->Calibration().CancelCalibration();
-    if (!session_->ChooseCommand(command)) {
+    const bool chosen = session_->ChooseCommand(command);
+    // Choosing a tool ends a calibration that waits for its line; other commands leave it.
+    if (LiveInteraction* live = session_->Interaction();
+        live != nullptr && !live->ExpectingCalibrationLine()) {
+        session_->Calibration().CancelCalibration();
+    }
+    if (!chosen) {
         return;
     }
     if (IsAutomaticLiveTool(command) && camera_ != nullptr && previewRunning_) {

@@ -321,6 +321,8 @@ TEST_F(MainWindowLiveTest, LineCalibrationOnTheLivePictureIsStoredAndShownWithOn
     };
     window->Button(command::kLineCalibration)->click();
     EXPECT_EQ(Live().CurrentTool(), LiveKind::kParallelLine);
+    window->OnCommand(command::kCamera);  // a command that is not a tool keeps the calibration
+    EXPECT_TRUE(Live().ExpectingCalibrationLine());
     Click(window->Preview(), {100, 200});
     Click(window->Preview(), {300, 200});
     Click(window->Preview(), {320, 230});
