@@ -15,7 +15,6 @@
 #include "app/ui/main_window.h"
 #include "base/ui/skin.h"
 #include "capture/capture_format.h"
-#include "live/live_session.h"
 #include "platform/camera_service.h"
 #include "platform/picture_handover.h"
 #include "platform/qt_settings_store.h"
@@ -23,27 +22,6 @@
 #include "platform/system_paths.h"
 
 namespace {
-
-// Developer hook for screenshots: LENSORA_LIVE_OVERLAYS="cross,ruler,rings,time" switches live
-// overlays on at start, with the ruler at 100 pixels per millimetre.
-void ApplyOverlayHook(lensora::LiveOverlayState& overlays, lensora::LiveSession& session) {
-    using lensora::LiveOverlay;
-    const QByteArray hook = qgetenv("LENSORA_LIVE_OVERLAYS");
-    if (hook.isEmpty()) {
-        return;
-    }
-    const auto turnOn = [&](LiveOverlay overlay, const char* word) {
-        if (hook.contains(word) && !session.IsOn(overlay)) {
-            session.Toggle(overlay);
-        }
-    };
-    turnOn(LiveOverlay::WhiteCross, "cross");
-    turnOn(LiveOverlay::CrossRuler, "ruler");
-    turnOn(LiveOverlay::Rings, "rings");
-    turnOn(LiveOverlay::DateTime, "time");
-    overlays.ruler.pixelsPerUnit = 100.0;
-    overlays.ruler.magnification = 20.0;
-}
 
 // The picture named on the command line, as bytes, made absolute: the running instance that
 // receives it works in another folder. Empty when there is none.
@@ -107,7 +85,6 @@ int main(int argc, char** argv) {
     lensora::CameraService camera(cameraOptions);
 
     lensora::MainWindow window(app);
-    ApplyOverlayHook(camera.Overlays(), window.Session());
     window.AttachCamera(&camera);
     window.show();
     camera.Connect();

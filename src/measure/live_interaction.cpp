@@ -1,5 +1,7 @@
 #include "measure/live_interaction.h"
 
+#include <utility>
+
 #include "measure/measure_tools.h"
 #include "measure/record_move.h"
 
@@ -34,6 +36,7 @@ LiveInteraction::LiveInteraction(InteractionView& view, LiveRecords& records,
                                  ReferenceShapes& shapes, const AppSettings& settings,
                                  LabelCounters& counters, AutoToolHandler* autoTools)
     : InteractionCore(view, settings, counters),
+      records_(records),
       history_(records, shapes),
       shapes_(shapes),
       autoTools_(autoTools) {}
@@ -59,18 +62,39 @@ PixelBox LiveInteraction::ConfineArea() const {
 }
 
 void LiveInteraction::StoreRecord(MeasureRecord record, bool placementFollows) {
+    if (calibrationLine_ && calibrationLine_->kind == record.kind) {
+        calibrationStored_ = std::move(calibrationLine_);
+        calibrationLine_.reset();
+        for (std::string& label : record.labels) {
+            label.clear();
+        }
+    }
     if (placementFollows) {
         pending_ = std::move(record);
     } else {
-        history_.AddRecord(std::move(record));
+        AddRecord(std::move(record));
     }
 }
 
 void LiveInteraction::CommitPlacement() {
     if (pending_) {
-        history_.AddRecord(std::move(*pending_));
+        AddRecord(std::move(*pending_));
         pending_.reset();
     }
+}
+
+void LiveInteraction::AddRecord(MeasureRecord record) {
+    history_.AddRecord(std::move(record));
+    if (std::optional<CalibrationLineHook> hook = std::exchange(calibrationStored_, std::nullopt);
+        hook && hook->onLine && !records_.empty()) {
+        hook->onLine(records_[records_.size() - 1]);
+    }
+}
+
+void LiveInteraction::ExpectCalibrationLine(LiveKind kind,
+                                            std::function<void(MeasureRecord&)> onLine) {
+    calibrationLine_ = CalibrationLineHook{static_cast<int>(kind), std::move(onLine)};
+    calibrationStored_.reset();
 }
 
 void LiveInteraction::LeaveToolAfterPlacement() {
@@ -99,6 +123,7 @@ void LiveInteraction::FocusLost() {
 }
 
 void LiveInteraction::EndAll() {
+    calibrationLine_.reset();
     EndDrag();
     lengthStart_.reset();
     EndMeasurement();  // also erases the band and releases the mouse
@@ -226,6 +251,8 @@ LiveRightClick LiveInteraction::RightClick(PixelPoint client) {
 }
 
 void LiveInteraction::Cancel() {
+    calibrationLine_.reset();
+    calibrationStored_.reset();
     EndDrag();
     lengthStart_.reset();
     CancelMeasurement();

@@ -11,6 +11,7 @@
 // window and outlive this object. User-interface thread only.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -79,6 +80,12 @@ class LiveInteraction final : public InteractionCore {
     bool ShapeEditing() const { return shapeEditing_; }
     bool Dragging() const { return drag_.has_value(); }
 
+    // A line calibration waits for its line: the next record of `kind` enters LiveRecords with
+    // empty labels (its length shows once the new rate is known) and `onLine` gets it there.
+    // Cleared by choosing a tool, Cancel, Delete All, Undo, Redo and once the line is stored.
+    void ExpectCalibrationLine(LiveKind kind, std::function<void(MeasureRecord&)> onLine);
+    bool ExpectingCalibrationLine() const { return calibrationLine_.has_value(); }
+
     // As in the still view, for the live text tool.
     bool ConfirmText(const std::string& text, const LogFont& font, std::uint32_t colour);
 
@@ -97,7 +104,10 @@ class LiveInteraction final : public InteractionCore {
     void StoreRecord(MeasureRecord record, bool placementFollows) override;
     MeasureRecord* PlacementRecord() override { return pending_ ? &*pending_ : nullptr; }
     void CommitPlacement() override;
-    void DropPlacement() override { pending_.reset(); }
+    void DropPlacement() override {
+        pending_.reset();
+        calibrationStored_.reset();
+    }
     void LeaveToolAfterPlacement() override;
 
     void Press(PixelPoint client, bool doubleClick);
@@ -107,7 +117,14 @@ class LiveInteraction final : public InteractionCore {
     std::unique_ptr<ClickTool> MakeTool(LiveKind kind);
     void AddShape(ReferenceShape shape, LiveKind kind);
 
+    struct CalibrationLineHook {
+        int kind = 0;
+        std::function<void(MeasureRecord&)> onLine;
+    };
+    void AddRecord(MeasureRecord record);
+
     ViewTransform transform_;
+    LiveRecords& records_;
     LiveHistory history_;
     ReferenceShapes& shapes_;
     AutoToolHandler* autoTools_;
@@ -116,6 +133,8 @@ class LiveInteraction final : public InteractionCore {
     std::optional<MeasureRecord> pending_;
     std::optional<ShapeGrab> drag_;
     std::optional<PixelPoint> lengthStart_;
+    std::optional<CalibrationLineHook> calibrationLine_;    // waiting for the line
+    std::optional<CalibrationLineHook> calibrationStored_;  // the line's label is being placed
 };
 
 }  // namespace lensora

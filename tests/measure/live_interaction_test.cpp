@@ -279,3 +279,57 @@ TEST_F(LiveInteractionTest, HundredThousandRecordsWithUndoAndRedo) {
 
 }  // namespace
 }  // namespace lensora::test
+
+namespace lensora::test {
+namespace {
+
+TEST_F(LiveInteractionTest, CalibrationLineIsStoredWithoutLabelsAndHandedOverOnce) {
+    int handed = 0;
+    ASSERT_TRUE(interaction.ChooseTool(LiveKind::kStraightLine, true, false));
+    interaction.ExpectCalibrationLine(LiveKind::kStraightLine, [&](MeasureRecord& line) {
+        ++handed;
+        EXPECT_EQ(&line, &records[records.size() - 1]);  // already in the list
+        line.labels = {"L:2.000mm"};
+    });
+    Click(C(50, 50));
+    Click(C(150, 50));
+    EXPECT_EQ(handed, 0);  // the label is being placed
+    Click(C(170, 90));
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(handed, 1);
+    EXPECT_EQ(Last().labels, Texts{"L:2.000mm"});
+    EXPECT_FALSE(interaction.ExpectingCalibrationLine());
+    // The next line is an ordinary measurement.
+    Click(C(50, 150));
+    Click(C(150, 150));
+    Click(C(170, 190));
+    EXPECT_EQ(handed, 1);
+    EXPECT_EQ(Last().labels, Texts{"L:1.000mm"});
+}
+
+TEST_F(LiveInteractionTest, CancelOrAnotherToolDropsAWaitingCalibration) {
+    int handed = 0;
+    const auto expect = [&] {
+        interaction.ExpectCalibrationLine(LiveKind::kStraightLine,
+                                          [&](MeasureRecord&) { ++handed; });
+    };
+    ASSERT_TRUE(interaction.ChooseTool(LiveKind::kStraightLine, true, false));
+    expect();
+    Click(C(50, 50));
+    Click(C(150, 50));
+    interaction.Cancel();  // during label placement: the line goes, nothing is handed over
+    EXPECT_TRUE(records.empty());
+    EXPECT_FALSE(interaction.ExpectingCalibrationLine());
+    ASSERT_TRUE(interaction.ChooseTool(LiveKind::kStraightLine, true, false));
+    expect();
+    ASSERT_TRUE(interaction.ChooseTool(LiveKind::kDotLine, true, false));
+    ASSERT_TRUE(interaction.ChooseTool(LiveKind::kStraightLine, true, false));
+    Click(C(50, 50));
+    Click(C(150, 50));
+    Click(C(170, 90));
+    EXPECT_EQ(handed, 0);
+    EXPECT_EQ(Last().labels, Texts{"L:1.000mm"});
+}
+
+}  // namespace
+}  // namespace lensora::test

@@ -20,6 +20,7 @@
 #include "app/main_buttons.h"
 #include "app/ui/about_dialog.h"
 #include "app/ui/calibrate_prompt_dialog.h"
+#include "app/ui/main_window_layout.h"
 #include "base/text_keys.h"
 #include "base/ui/group_frame.h"
 #include "base/ui/skin.h"
@@ -32,9 +33,8 @@
 #include "export/export_flow.h"
 #include "library/ui/thumbnail_strip.h"
 #include "live/live_session.h"
-#include "live/ui/angle_line_dialog.h"
 #include "live/ui/live_canvas.h"
-#include "live/ui/tolerance_circle_dialog.h"
+#include "live/ui/zoom_pad.h"
 #include "measure/calibration.h"
 #include "platform/camera_service.h"
 #include "platform/qt_user_prompts.h"
@@ -47,11 +47,6 @@ constexpr int kGroupMeasure = 1203;
 constexpr int kGroupAutoMeasure = 1248;
 constexpr int kGroupComparison = 1247;
 constexpr int kGroupCalibration = 1148;
-
-const QRect kPreviewRect(98, 49, 640, 480);
-const QRect kStripRect(97, 530, 642, 115);
-const QRect kDragBand(0, 0, 700, 46);
-const QRect kZoomPadRect(738, 530, 120, 120);
 
 struct Slot {
     int command;
@@ -124,14 +119,9 @@ constexpr Slot kSlots[] = {
     {command::kLineCalibration, 812, 495, kSmall},
 };
 
-// Buttons that work without a camera.
-bool WorksWithoutCamera(int command) {
-    return command == command::kClose || command == command::kMinimise ||
-           command == command::kLanguage || command == command::kAboutButton ||
-           command == command::kPictureFolder || command == command::kVideoFolder;
-}
-
 }  // namespace
+
+using namespace main_layout;
 
 MainWindow::MainWindow(AppState& app, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
@@ -160,6 +150,7 @@ MainWindow::MainWindow(AppState& app, QWidget* parent)
     connect(calibratePromptTimer_, &QTimer::timeout, this, &MainWindow::OnCalibratePromptTimer);
     calibratePromptTimer_->start(kCalibratePromptDelayMs);
     SetUpBrowser();
+    SetUpPreviewMenu();
 }
 
 MainWindow::~MainWindow() {
@@ -184,18 +175,14 @@ void MainWindow::CreateControls() {
     liveCanvas_->rateCheck = [this] {
         const std::string magnification = magnificationBox_->text().toStdString();
         const std::string rate = calibratedRateBox_->text().toStdString();
-        return session_->Calibration().PrepareRate({magnification, rate}, *prompts_);
+        return session_->Calibration().PrepareRate({magnification, rate}, Prompts());
     };
     // The thumbnail strip; its open command will call OpenPicture.
     strip_ = new ThumbnailStrip(this);
     strip_->setGeometry(kStripRect);
-    zoomPad_ = new QWidget(this);
-    zoomPad_->setObjectName(QStringLiteral("zoomPad"));
+    zoomPad_ = new ZoomPad(this);
     zoomPad_->setGeometry(kZoomPadRect);
-    zoomPad_->setAutoFillBackground(true);
-    QPalette pal = zoomPad_->palette();
-    pal.setColor(QPalette::Window, Qt::black);
-    zoomPad_->setPalette(pal);
+    connect(liveCanvas_, &LiveCanvas::pointerMoved, this, &MainWindow::ShowZoom);
 
     scaleLabel_ = new QLabel(this);
     scaleLabel_->setObjectName(QStringLiteral("rateLabel"));
@@ -299,127 +286,6 @@ void MainWindow::RebuildTooltips() {
     update();
 }
 
-void MainWindow::EnableCaptureControls() {
-    cameraConnected_ = true;
-    for (auto it = actions_.cbegin(); it != actions_.cend(); ++it) {
-        SetCommandEnabled(it.key(), it.key() != command::kEllipse);
-    }
-    buttons_[command::kPreview]->setChecked(true);
-    actions_[command::kPreview]->setChecked(true);
-    liveCanvas_->SetStatusText(QString());
-}
-
-void MainWindow::DisableCaptureControls() {
-    cameraConnected_ = false;
-    for (auto it = actions_.cbegin(); it != actions_.cend(); ++it) {
-        SetCommandEnabled(it.key(), WorksWithoutCamera(it.key()));
-    }
-    liveCanvas_->SetStatusText(Qs(GetText(text::kConnectMsg)));
-}
-
-void MainWindow::OnCommand(int command) {
-    switch (command) {
-        case command::kClose:
-            close();
-            break;
-        case command::kMinimise:
-            showMinimized();
-            break;
-        case command::kLanguage:
-            ShowLanguageMenu();
-            break;
-        case command::kAbout:
-        case command::kAboutButton:
-            ShowAbout();
-            break;
-        case command::kExportExcel:
-            ExportLive(ExportKind::Spreadsheet);
-            break;
-        case command::kExportWord:
-            ExportLive(ExportKind::Report);
-            break;
-        case command::kExportDxf:
-            ExportLive(ExportKind::Drawing);
-            break;
-        case command::kUndo:
-            session_->Undo();
-            break;
-        case command::kRedo:
-            session_->Redo();
-            break;
-        case command::kDeleteAll:
-            session_->DeleteAll();
-            break;
-        case command::kVideoSetting:
-            OpenVideoSettings();
-            break;
-        case command::kAngleLine:
-            OpenAngleLineDialog(*session_, *prompts_, this);
-            break;
-        case command::kToleranceCircle:
-            OpenToleranceCircleDialog(*session_, *prompts_, Qs(MeasureUnit(app_.Settings())), this);
-            break;
-        case command::kResolutionStep1:
-        case command::kResolutionStep2:
-        case command::kResolutionStep3:
-            // F10, F11, F12: the three capture sizes of the camera's sensor class.
-            if (camera_ != nullptr) {
-                camera_->Connection().ApplyResolutionStep(command == command::kResolutionStep1 ? 0
-                                                          : command == command::kResolutionStep2
-                                                              ? 1
-                                                              : 2);
-            }
-            break;
-        default:
-            // The live tools; the capture, recording and export commands arrive with the
-            // camera and export work.
-            session_->ChooseCommand(command);
-            break;
-    }
-}
-
-QMenu* MainWindow::BuildLanguageMenu() {
-    auto* menu = new QMenu(this);
-    menu->setObjectName(QStringLiteral("languageMenu"));
-    const LanguageChoice current = app_.Language().current;
-    for (const LanguageMenuEntry& entry : kLanguageMenu) {
-        const bool isCurrent = IsCurrentLanguageEntry(entry, current);
-        QAction* action = menu->addAction(skin::Icon(isCurrent ? QStringLiteral("menu-check.svg")
-                                                               : QStringLiteral("menu-dot.svg")),
-                                          Qs(GetText(entry.textKey, entry.defaultText, 128)));
-        action->setData(entry.command);
-        action->setCheckable(true);
-        action->setChecked(isCurrent);
-        connect(action, &QAction::triggered, this, [this, choice = entry.choice] {
-            app_.ChooseLanguage(choice);
-            RebuildTooltips();
-        });
-    }
-    return menu;
-}
-
-void MainWindow::ShowLanguageMenu() {
-    QMenu* menu = BuildLanguageMenu();
-    menu->setAttribute(Qt::WA_DeleteOnClose);
-    const SkinButton* button = buttons_[command::kLanguage];
-    // Opens with its top-left corner at the button's left edge, 4 pixels above its bottom.
-    QPoint at = button->mapToGlobal(QPoint(0, button->height() - 4));
-    // Near the bottom of the screen the menu opens upwards instead of off-screen.
-    if (QScreen* screen = button->screen()) {
-        const int menuHeight = menu->sizeHint().height();
-        if (at.y() + menuHeight > screen->availableGeometry().bottom()) {
-            at.setY(button->mapToGlobal(QPoint(0, 0)).y() - menuHeight);
-        }
-    }
-    menu->popup(at);
-}
-
-void MainWindow::ShowAbout() {
-    auto* about = new AboutDialog(this);
-    about->setAttribute(Qt::WA_DeleteOnClose);
-    about->open();
-}
-
 void MainWindow::OnCalibratePromptTimer() {
     calibratePromptTimer_->stop();
     if (!ShouldShowCalibratePrompt(app_.Store())) {
@@ -461,10 +327,6 @@ void MainWindow::OpenPendingPictures() {
     }
 }
 
-void MainWindow::OnMagnificationChanged(const QString& text) {
-    calibratedRateBox_->setText(Qs(LookUpCalibration(app_.CalibrationFile(), text.toStdString())));
-}
-
 QWidget* MainWindow::OpenPicture(const std::filesystem::path& path) {
     StillWindow* window = StillWindow::Open(app_, path, this, *prompts_);
     if (window != nullptr) {
@@ -473,15 +335,6 @@ QWidget* MainWindow::OpenPicture(const std::filesystem::path& path) {
                 &MainWindow::TakeCalibrationHandover);
     }
     return window;
-}
-
-void MainWindow::TakeCalibrationHandover(const QString& magnification,
-                                         const QString& calibratedRate) {
-    // The magnification first: its look-up may fill the rate box, which the hand-over then
-    // overwrites with the rate just calibrated.
-    magnificationBox_->setText(magnification);
-    calibratedRateBox_->setText(calibratedRate);
-    session_->TakeCalibration({magnification.toStdString(), calibratedRate.toStdString()});
 }
 
 ExportScale MainWindow::LiveExportScale() const {
@@ -513,97 +366,6 @@ void MainWindow::ExportLive(ExportKind kind) {
 
 LiveRecords& MainWindow::LiveRecordList() {
     return session_->Records();
-}
-
-bool MainWindow::InDragBand(const QPoint& pos) const {
-    return kDragBand.contains(pos) && childAt(pos) == nullptr;
-}
-
-void MainWindow::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton && InDragBand(event->position().toPoint())) {
-        drag_.Start(*this, *event);
-        event->accept();
-        return;
-    }
-    QWidget::mousePressEvent(event);
-}
-
-void MainWindow::mouseMoveEvent(QMouseEvent* event) {
-    if (drag_.Follow(*this, *event)) {
-        event->accept();
-        return;
-    }
-    QWidget::mouseMoveEvent(event);
-}
-
-void MainWindow::mouseReleaseEvent(QMouseEvent* event) {
-    drag_.Stop();
-    QWidget::mouseReleaseEvent(event);
-}
-
-void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
-    // The title band offers what a window menu would: the About box.
-    if (!InDragBand(event->pos())) {
-        return;
-    }
-    QMenu menu(this);
-    QAction* about = menu.addAction(Qs(GetText(text::kAboutMenuItem, 128)));
-    if (menu.exec(event->globalPos()) == about) {
-        OnCommand(command::kAbout);
-    }
-}
-
-void MainWindow::keyPressEvent(QKeyEvent* event) {
-    if (!SwallowCloseKey(*event)) {
-        QWidget::keyPressEvent(event);
-    }
-}
-
-void MainWindow::closeEvent(QCloseEvent* event) {
-    calibratePromptTimer_->stop();
-    event->accept();
-}
-
-void MainWindow::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient bg(0, 0, 0, height());
-    bg.setColorAt(0, skin::kBackgroundLight);
-    bg.setColorAt(1, skin::kBackground);
-    p.fillRect(rect(), bg);
-
-    // Title band with the application mark.
-    QLinearGradient band(0, 0, 0, 46);
-    band.setColorAt(0, QColor(0x22, 0x2C, 0x35));
-    band.setColorAt(1, QColor(0x19, 0x21, 0x28));
-    p.fillRect(QRect(0, 0, width(), 46), band);
-    p.setPen(QPen(skin::kPanelBorder, 1));
-    p.drawLine(0, 46, width(), 46);
-    const QPixmap logo =
-        skin::IconPixmap(QStringLiteral("lensora.svg"), 28, false, devicePixelRatioF());
-    if (!logo.isNull()) {
-        p.drawPixmap(12, 9, logo);
-    }
-    p.setFont(skin::UiFont(17, true));
-    p.setPen(skin::kText);
-    p.drawText(QRect(48, 0, 400, 46), Qt::AlignVCenter | Qt::AlignLeft, windowTitle());
-    p.setPen(skin::kAccent);
-    p.drawLine(48, 36, 48 + 28, 36);
-
-    // Frames around the preview, the strip and the zoom pad.
-    p.setPen(QPen(skin::kPanelBorder, 1));
-    p.setBrush(Qt::NoBrush);
-    p.drawRoundedRect(QRectF(kPreviewRect).adjusted(-1.5, -1.5, 1.5, 1.5), 3, 3);
-    p.drawRoundedRect(QRectF(kZoomPadRect).adjusted(-1.5, -1.5, 1.5, 1.5), 3, 3);
-
-    // Separators of the left column.
-    p.setPen(QPen(skin::kPanelBorder, 1));
-    p.drawLine(12, 196, 84, 196);
-    p.drawLine(12, 592, 84, 592);
-
-    // Outer border of the window.
-    p.setPen(QPen(QColor(0x0B, 0x0F, 0x12), 1));
-    p.drawRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
 }
 
 // ---- Camera ---------------------------------------------------------------------------------
@@ -646,28 +408,6 @@ void MainWindow::OpenVideoSettings() {
     connect(camera_, &CameraService::connectionChanged, &dialog, [&dialog] { dialog.Refill(); });
     connect(camera_, &CameraService::deviceSetChanged, &dialog, [&dialog] { dialog.Refill(); });
     dialog.exec();
-}
-
-// ---- Thumbnail browser ----
-// The strip lists the folders of the data root; the two folder buttons choose which one. The
-// strip works without a camera: it is how the pictures already taken are opened.
-
-void MainWindow::SetUpBrowser() {
-    const DataFolders& folders = app_.Folders();
-    strip_->SetFolders(folders.pictureFolder, folders.videoFolder, folders.appFolder);
-    connect(strip_, &ThumbnailStrip::OpenPictureRequested, this,
-            [this](const std::filesystem::path& path) { OpenPicture(path); });
-    connect(buttons_[command::kPictureFolder], &QAbstractButton::clicked, this,
-            [this] { ShowBrowserFolder(false); });
-    connect(buttons_[command::kVideoFolder], &QAbstractButton::clicked, this,
-            [this] { ShowBrowserFolder(true); });
-    ShowBrowserFolder(false);
-}
-
-void MainWindow::ShowBrowserFolder(bool videos) {
-    buttons_[command::kPictureFolder]->setChecked(!videos);
-    buttons_[command::kVideoFolder]->setChecked(videos);
-    strip_->SetMode(videos ? BrowserMode::Videos : BrowserMode::Pictures);
 }
 
 }  // namespace lensora

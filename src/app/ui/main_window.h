@@ -5,16 +5,18 @@
 // and outlives the window. UI thread only.
 #pragma once
 
+#include <QList>
 #include <QMap>
 #include <QPoint>
+#include <QPointer>
+#include <QRect>
 #include <QStringList>
 #include <QWidget>
 #include <filesystem>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
-
-#include <filesystem>
-#include <memory>
 
 #include "base/ui/window_drag.h"
 #include "measure/record_lists.h"
@@ -36,7 +38,10 @@ class PictureMemory;
 class QtUserPrompts;
 class SkinButton;
 class ThumbnailStrip;
+class UserPrompts;
+class ZoomPad;
 enum class ExportKind;
+enum class LiveOverlay;
 struct ExportScale;
 
 class MainWindow : public QWidget {
@@ -66,11 +71,40 @@ class MainWindow : public QWidget {
 
     // The language menu as it would open now; the caller owns it.
     QMenu* BuildLanguageMenu();
+    // The preview's context menu as it would open now (Cancel, the four overlay switches and
+    // the snapshot format); the caller owns it.
+    QMenu* BuildPreviewMenu();
+    // The switches of the preview menu. The scale overlays (cross ruler, rings) turn on only
+    // with a rate in CalibratedRateBox or MagnificationBox; all four act only while a camera
+    // is connected. Returns whether the overlay is on afterwards.
+    bool ToggleOverlay(LiveOverlay overlay);
+    // The snapshot file type: 1 BMP, 2 JPEG; written to the settings at once.
+    void SetSnapshotFileType(int type);
+
+    // Preview pause and resume (1014): a paused preview keeps its last frame on screen.
+    bool PreviewRunning() const { return previewRunning_; }
+
+    // Full screen (1176): the live picture covers the screen, Escape restores the panel.
+    void EnterFullScreen();
+    void LeaveFullScreen();
+    bool IsFullScreen() const { return fullScreen_; }
+
+    // Line calibration on the live picture (1197): the parallel line tool measures the
+    // calibration line, whose actual distance is then asked.
+    bool StartLineCalibration();
+    // Asks the calibration line's actual distance; the ActualDistanceDialog when empty.
+    std::function<std::optional<double>(const QString& unitName, double pixelLength)>
+        askActualDistance;
+
+    // Message boxes of the window; tests put their own in place (null: the window's own).
+    void OverridePrompts(UserPrompts* prompts) { promptsOverride_ = prompts; }
+    UserPrompts& Prompts();
 
     SkinButton* Button(int command) const { return buttons_.value(command); }
     QLineEdit* MagnificationBox() const { return magnificationBox_; }
     QLineEdit* CalibratedRateBox() const { return calibratedRateBox_; }
     LiveCanvas* Preview() const { return liveCanvas_; }
+    ZoomPad* Zoom() const { return zoomPad_; }
     QString GroupTitle(int controlId) const;
 
     // Opens a picture in a still-image window (from the thumbnail strip or the command line).
@@ -108,6 +142,8 @@ class MainWindow : public QWidget {
     void mouseReleaseEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
     void CreateControls();
@@ -121,6 +157,18 @@ class MainWindow : public QWidget {
     void OnMagnificationChanged(const QString& text);
     bool InDragBand(const QPoint& pos) const;
     void SetUpBrowser();
+    void SetUpPreviewMenu();
+    void ShowPreviewMenu(const QPoint& globalPos);
+    void TogglePreview();
+    void OpenMeasureSetting();
+    void OpenTimer();
+    void ChooseLiveTool(int command);
+    void LineStored(MeasureRecord& line);
+    void FinishLineCalibration(MeasureRecord* line, double pixelLength);
+    // The ruler's and rings' pixels per unit from the rate the live view measures with.
+    void RefreshScaleOverlays();
+    double LiveRate() const;
+    void ShowZoom(QPoint client);
 
     AppState& app_;
     std::unique_ptr<QtUserPrompts> prompts_;
@@ -130,7 +178,13 @@ class MainWindow : public QWidget {
     QMap<int, GroupFrame*> groups_;
     LiveCanvas* liveCanvas_ = nullptr;
     ThumbnailStrip* strip_ = nullptr;
-    QWidget* zoomPad_ = nullptr;
+    ZoomPad* zoomPad_ = nullptr;
+    UserPrompts* promptsOverride_ = nullptr;
+    bool previewRunning_ = true;
+    bool fullScreen_ = false;
+    bool minimised_ = false;
+    QRect normalGeometry_;
+    QList<QPointer<QWidget>> hiddenForFullScreen_;
     QLabel* scaleLabel_ = nullptr;
     QLineEdit* magnificationBox_ = nullptr;
     QLineEdit* calibratedRateBox_ = nullptr;

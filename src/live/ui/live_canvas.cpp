@@ -11,6 +11,7 @@
 #include "canvas/live_renderer.h"
 #include "canvas/rubber_band_renderer.h"
 #include "capture/preview_layout.h"
+#include "detect/detection_tools.h"
 #include "live/live_session.h"
 #include "live/ui/length_line_dialog.h"
 #include "platform/camera_service.h"
@@ -28,7 +29,30 @@ LiveCanvas::LiveCanvas(LiveSession& session, const AppSettings& settings, UserPr
     setObjectName(QStringLiteral("preview"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
-    session_.AttachView(*this);
+    // The automatic tools work on the held picture (kept at capture size); stored points are
+    // video-area pixels of the 640 x 480 live picture.
+    DetectionHooks hooks;
+    hooks.picture = [this]() -> CxImage* {
+        CxImage& held = session_.HeldPicture();
+        return held.IsValid() ? &held : nullptr;
+    };
+    hooks.mapping = [this] {
+        const CxImage& held = session_.HeldPicture();
+        if (!held.IsValid()) {
+            return ViewTransform{};
+        }
+        return ViewTransform{{0, 0}, held.GetWidth() / 640.0, held.GetHeight() / 480.0};
+    };
+    hooks.busy = [this](bool busy) {
+        if (busy) {
+            setCursor(Qt::WaitCursor);
+        } else {
+            unsetCursor();
+        }
+    };
+    hooks.notify = [this](std::string_view text) { prompts_.Show(text, PromptIcon::Exclamation); };
+    autoTools_ = std::make_unique<DetectionTools>(std::move(hooks));
+    session_.AttachView(*this, autoTools_.get());
     UpdateTransform();
 }
 
@@ -52,7 +76,36 @@ void LiveCanvas::AttachCamera(CameraService* camera) {
 }
 
 void LiveCanvas::ShowLatestFrame() {
-    if (camera_ == nullptr || !camera_->TakeFrame(frame_)) {
+    if (camera_ == nullptr) {
+        return;
+    }
+    if (frozen_) {
+        // Taken, so that the camera posts the next one, but not shown.
+        FrameCopy dropped;
+        camera_->TakeFrame(dropped);
+        return;
+    }
+    if (!camera_->TakeFrame(frame_)) {
+        return;
+    }
+    Compose();
+    ++framesShown_;
+    update();
+}
+
+void LiveCanvas::SetFrozen(bool on) {
+    frozen_ = on;
+}
+
+void LiveCanvas::Repaint() {
+    if (frozen_) {
+        Compose();
+    }
+    update();
+}
+
+void LiveCanvas::Compose() {
+    if (camera_ == nullptr || frame_.bytes.empty()) {
         return;
     }
     if (surface_.size() != size()) {
@@ -76,24 +129,28 @@ void LiveCanvas::ShowLatestFrame() {
     in.labels = o.labels;
     in.switches = session_.Switches();
     in.ruler = o.ruler;
+    // The ruler's spacing is in live picture pixels; full screen stretches it with the picture.
+    in.ruler.pixelsPerUnit = o.ruler.pixelsPerUnit / toClient.fx;
     in.reference = o.reference;
     if (in.switches.dateTime) {
         const QDateTime now = QDateTime::currentDateTime();
         in.now = {now.date().year(), now.date().month(),  now.date().day(),
                   now.time().hour(), now.time().minute(), now.time().second()};
     }
-    {
-        QtDrawingSurface surface(surface_);
-        ComposeLiveFrame(surface, in);
-    }
-    ++framesShown_;
-    update();
+    QtDrawingSurface surface(surface_);
+    ComposeLiveFrame(surface, in);
 }
 
 void LiveCanvas::SetFullScreen(bool on, int videoHeight) {
     fullScreen_ = on;
     videoHeight_ = videoHeight;
+    hint_ = UiText(text::kEscRestore);
     UpdateTransform();
+    // A paused picture is recomposed at the new size.
+    if (frozen_) {
+        Compose();
+    }
+    update();
 }
 
 void LiveCanvas::UpdateTransform() {
@@ -152,7 +209,9 @@ void LiveCanvas::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
         live->MouseDown(ClientOf(event));
     } else if (event->button() == Qt::RightButton) {
-        live->RightClick(ClientOf(event));
+        if (live->RightClick(ClientOf(event)) == LiveRightClick::ShowContextMenu) {
+            emit contextMenuWanted(event->globalPosition().toPoint());
+        }
     }
 }
 
@@ -160,6 +219,7 @@ void LiveCanvas::mouseMoveEvent(QMouseEvent* event) {
     if (LiveInteraction* live = session_.Interaction()) {
         live->MouseMove(ClientOf(event));
     }
+    emit pointerMoved(event->position().toPoint());
 }
 
 void LiveCanvas::mouseReleaseEvent(QMouseEvent* event) {
@@ -203,10 +263,16 @@ void LiveCanvas::paintEvent(QPaintEvent*) {
     }
     QPainter p(this);
     p.drawImage(0, 0, frame);
+    p.setFont(skin::UiFont(22, true));
+    if (fullScreen_ && !hint_.isEmpty()) {
+        // Red, right-aligned 4 pixels from the right edge, 2 pixels from the top.
+        p.setPen(QColor(0xFF, 0x00, 0x00));
+        p.drawText(QRect(0, 2, width() - 4, p.fontMetrics().height()),
+                   Qt::AlignRight | Qt::AlignTop, hint_);
+    }
     if (statusText_.isEmpty()) {
         return;
     }
-    p.setFont(skin::UiFont(22, true));
     p.setPen(QColor(0x00, 0xFF, 0x00));
     const QFontMetrics fm = p.fontMetrics();
     const int textWidth = fm.horizontalAdvance(statusText_);

@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "base/drawing_settings.h"
@@ -22,6 +23,7 @@
 namespace lensora {
 
 class CameraService;
+class DetectionTools;
 class LiveSession;
 
 class LiveCanvas : public QWidget, private InteractionView {
@@ -44,9 +46,21 @@ class LiveCanvas : public QWidget, private InteractionView {
     const QImage& Surface() const { return surface_; }
     std::uint64_t FramesShown() const { return framesShown_; }
 
-    // Full screen maps the whole canvas onto the 640 x 480 (or 640 x 512) video area.
+    // Full screen maps the whole canvas onto the 640 x 480 (or 640 x 512) video area and shows
+    // the "ESC Restore" hint.
     void SetFullScreen(bool on, int videoHeight = 480);
     bool FullScreen() const { return fullScreen_; }
+    QString FullScreenHint() const { return fullScreen_ ? hint_ : QString(); }
+
+    // A paused preview keeps its last frame: new frames are taken and dropped, and changes of
+    // the records are composed over the kept frame.
+    void SetFrozen(bool on);
+    bool Frozen() const { return frozen_; }
+
+    // The pen, label and detection settings the live tools draw with (the pen dialog's).
+    DrawingSettings& Drawing() { return drawing_; }
+    // Shows a change of the records or overlays now, also over a paused picture.
+    void Refresh() { Repaint(); }
 
     // The rate check of a measuring tool (the main window reads its rate boxes). Without one
     // every tool is refused.
@@ -54,6 +68,12 @@ class LiveCanvas : public QWidget, private InteractionView {
 
     // The rubber band to draw into the next picture, client pixels.
     const std::optional<RubberBand>& KeptBand() const { return band_; }
+
+  signals:
+    // The pointer moved over the canvas (client pixels), for the zoom pad.
+    void pointerMoved(QPoint client);
+    // A right click that no automatic tool took: the preview context menu opens here.
+    void contextMenuWanted(QPoint globalPos);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -67,7 +87,7 @@ class LiveCanvas : public QWidget, private InteractionView {
   private:
     // InteractionView
     RubberBandDrawing BandDrawing() const override { return RubberBandDrawing::NextFrame; }
-    void Repaint() override { update(); }
+    void Repaint() override;
     void InvalidateRect(const PixelBox& rect) override;
     void ShowRubberBand(const RubberBand& band) override;
     void EraseRubberBand() override;
@@ -83,6 +103,8 @@ class LiveCanvas : public QWidget, private InteractionView {
     void SetMoveCursor(bool on) override;
 
     void UpdateTransform();
+    // Composes the kept frame with the records and overlays into the surface.
+    void Compose();
     PixelPoint ClientOf(const QMouseEvent* event) const;
 
     LiveSession& session_;
@@ -91,6 +113,9 @@ class LiveCanvas : public QWidget, private InteractionView {
     DrawingSettings drawing_;
     QString statusText_;
     bool fullScreen_ = false;
+    bool frozen_ = false;
+    QString hint_;
+    std::unique_ptr<DetectionTools> autoTools_;
     int videoHeight_ = 480;
     std::optional<RubberBand> band_;
     std::optional<PixelBox> confine_;

@@ -232,6 +232,8 @@ TEST_F(MainWindowTest, F10AndF12SwitchTheCaptureSizeAndRewriteCapConfig) {
     };
     press(Qt::Key_F10);
     EXPECT_EQ(camera.Connection().CaptureWidth(), 640);
+    // The live view measures with the new capture size.
+    EXPECT_EQ(window->Session().Camera().captureWidth, 640);
     ASSERT_TRUE(ReadCapConfig(options.capConfigPath));
     EXPECT_EQ(ReadCapConfig(options.capConfigPath)->width, 640);
     press(Qt::Key_F12);
