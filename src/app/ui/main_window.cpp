@@ -1,5 +1,7 @@
 #include "app/ui/main_window.h"
 
+#include "app/ui/recording_controller.h"
+
 #include <utility>
 
 #include <QAction>
@@ -362,6 +364,16 @@ void MainWindow::OnCommand(int command) {
                                                               : 2);
             }
             break;
+        case command::kVideo:
+        case command::kRecordStart:
+        case command::kRecordStop:
+            if (recording_) {
+                command == command::kVideo         ? recording_->ToggleRecording()
+                : command == command::kRecordStart ? recording_->StartFromHotkey()
+                                                   : recording_->StopFromHotkey();
+                ShowRecordingState(recording_->Recording());
+            }
+            break;
         default:
             // The live tools; the capture, recording and export commands arrive with the
             // camera and export work.
@@ -553,6 +565,9 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     calibratePromptTimer_->stop();
+    if (recording_) {
+        recording_->CloseForShutdown();
+    }
     event->accept();
 }
 
@@ -603,6 +618,7 @@ void MainWindow::paintEvent(QPaintEvent*) {
 void MainWindow::AttachCamera(CameraService* camera) {
     liveCanvas_->AttachCamera(camera);
     if (camera == nullptr) {
+        recording_.reset();
         if (camera_ != nullptr) {
             camera_->Connection().SetPictureMemory(nullptr);
             camera_ = nullptr;
@@ -620,6 +636,20 @@ void MainWindow::AttachCamera(CameraService* camera) {
         }
     });
     AttachVideoSettings(camera);
+    recording_ = std::make_unique<RecordingController>(*camera, strip_, app_.Folders().videoFolder,
+                                                       this, liveCanvas_);
+    connect(recording_.get(), &RecordingController::recordingChanged, this,
+            [this](bool on) { ShowRecordingState(on); });
+}
+
+void MainWindow::ShowRecordingState(bool on) {
+    // While recording the record button is on and the preview button off.
+    for (const int c : {command::kVideo, command::kPreview}) {
+        const bool checked = c == command::kVideo ? on : !on;
+        buttons_[c]->setChecked(checked);
+        actions_[c]->setChecked(checked);
+    }
+    RebuildTooltips();
 }
 
 // ---- Video settings -------------------------------------------------------------------------
