@@ -14,6 +14,9 @@
 #include "base/ui/skin_button.h"
 #include "capture/capture_format.h"
 #include "capture/ui/recorder_dialog.h"
+#include "capture/virtual_microscope.h"
+#include "imaging/cx_image.h"
+#include "library/thumbnail.h"
 #include "library/ui/thumbnail_strip.h"
 #include "platform/camera_service.h"
 #include "platform/qt_settings_store.h"
@@ -157,6 +160,27 @@ TEST_F(RecordingControllerTest, ShutdownAndAFolderNamedLikeARecordingAreHandled)
     ASSERT_EQ(listed.size(), 1u);
     // The folder is reported, not counted.
     EXPECT_TRUE(listed[0].ends_with("_N0001.avi")) << listed[0];
+}
+
+TEST_F(RecordingControllerTest, UnpluggingTheCameraClosesTheFileProperly) {
+    recording->askSettings = [this] {
+        camera->Connection().ApplyResolutionStep(0);
+        return std::optional<int>(100);
+    };
+    Trigger(command::kRecordStart);
+    ASSERT_TRUE(WaitUntil([&] { return camera->Recorder().Counts().written >= 3; }, 5000));
+    camera->Demo()->Unplug();
+    ASSERT_TRUE(WaitUntil([&] { return !recording->Recording(); }, 6000));
+    EXPECT_FALSE(camera->Recorder().IsOpen());
+    EXPECT_FALSE(window->Button(command::kVideo)->isChecked());
+    const std::vector<std::string> listed = VideoList();
+    ASSERT_EQ(listed.size(), 1u);
+    CxImage first;
+    std::string error;
+    EXPECT_TRUE(DecodeFirstVideoFrame(
+        (std::filesystem::path(app->Folders().videoFolder) / listed[0]).string(), first, error))
+        << error;
+    EXPECT_EQ(first.GetWidth(), 640);
 }
 
 }  // namespace
