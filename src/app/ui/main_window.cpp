@@ -1,6 +1,7 @@
 #include "app/ui/main_window.h"
 
 #include "app/ui/recording_controller.h"
+#include "capture/ui/timed_capture_dialog.h"
 
 #include <utility>
 
@@ -364,6 +365,9 @@ void MainWindow::OnCommand(int command) {
                                                               : 2);
             }
             break;
+        case command::kTimer:
+            OpenTimedCapture();
+            break;
         case command::kVideo:
         case command::kRecordStart:
         case command::kRecordStop:
@@ -640,6 +644,18 @@ void MainWindow::AttachCamera(CameraService* camera) {
                                                        this, liveCanvas_);
     connect(recording_.get(), &RecordingController::recordingChanged, this,
             [this](bool on) { ShowRecordingState(on); });
+}
+
+void MainWindow::OpenTimedCapture() {
+    if (camera_ == nullptr || !camera_->Connection().Connected()) {
+        return;
+    }
+    const CameraConnection& c = camera_->Connection();
+    const std::unique_ptr<TimedCaptureClock> clock = SystemTimedCaptureClock();
+    TimedCaptureDialog dialog(
+        *clock, {c.CaptureWidth(), c.CaptureHeight(), c.LargeSensor()},
+        [camera = camera_] { camera->Pipeline().Snapshot().Request(kSnapshotByProgram); }, this);
+    dialog.exec();
 }
 
 void MainWindow::ShowRecordingState(bool on) {

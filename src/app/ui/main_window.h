@@ -149,6 +149,8 @@ class MainWindow : public QWidget {
     // Recording (record button, F3/F4, clock): made when the camera is attached.
     std::unique_ptr<RecordingController> recording_;
     void ShowRecordingState(bool on);
+    // The timed capture dialog (1007), while a camera is connected.
+    void OpenTimedCapture();
 };
 
 }  // namespace lensora
