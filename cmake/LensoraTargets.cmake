@@ -124,7 +124,7 @@ if(LENSORA_BUILD_TESTS)
     add_executable(lensora_capture_tests ${capture_test_sources} ${linux_test_sources}
                    ${support_sources})
     target_include_directories(lensora_capture_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests)
-    target_link_libraries(lensora_capture_tests PRIVATE lensora_core lensora_linux
+    target_link_libraries(lensora_capture_tests PRIVATE lensora_core lensora_linux PkgConfig::LIBAV
                           GTest::gtest GTest::gmock GTest::gtest_main)
 
     # Runs inside the vivid virtual machine (scripts/test); built here, not run by ctest.

@@ -52,7 +52,7 @@ CameraService::CameraService(Options options, QObject* parent) : QObject(parent)
                             QMetaObject::invokeMethod(
                                 this, [this] { emit frameReady(); }, Qt::QueuedConnection);
                         },
-                        {}});
+                        [this](const FrameInfo& frame) { recorder_.WriteFrame(frame); }});
     connection_->SetHooks({[this](bool connected) { emit connectionChanged(connected); },
                            [this] { emit deviceSetChanged(); },
                            [this] {

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "canvas/live_renderer.h"
+#include "capture/avi_recorder.h"
 #include "capture/camera_connection.h"
 #include "capture/frame_pipeline.h"
 #include "measure/record_lists.h"
@@ -55,6 +56,8 @@ class CameraService : public QObject {
     CameraConnection& Connection() { return *connection_; }
     FramePipeline& Pipeline() { return pipeline_; }
     LiveOverlayState& Overlays() { return overlays_; }
+    // The recording: every stored frame is handed to it on the capture thread while it is open.
+    AviRecorder& Recorder() { return recorder_; }
     // The virtual microscope when running with --demo-camera, else null.
     VirtualMicroscope* Demo() { return demo_; }
 
@@ -69,6 +72,8 @@ class CameraService : public QObject {
     class Timer;
     void OnUdevReadable();
 
+    // Declared first so it outlives the stream; the destructor stops the stream before closing it.
+    AviRecorder recorder_;
     FramePipeline pipeline_;
     std::unique_ptr<FrameSource> source_;
     VirtualMicroscope* demo_ = nullptr;

@@ -21,6 +21,7 @@
 #include "app/ui/about_dialog.h"
 #include "app/ui/calibrate_prompt_dialog.h"
 #include "app/ui/main_window_layout.h"
+#include "app/ui/recording_controller.h"
 #include "base/text_keys.h"
 #include "base/ui/group_frame.h"
 #include "base/ui/skin.h"
@@ -29,6 +30,7 @@
 #include "canvas/ui/still_canvas.h"
 #include "canvas/ui/still_window.h"
 #include "capture/picture_memory.h"
+#include "capture/ui/timed_capture_dialog.h"
 #include "capture/ui/video_settings_dialog.h"
 #include "export/export_flow.h"
 #include "library/ui/thumbnail_strip.h"
@@ -373,6 +375,7 @@ LiveRecords& MainWindow::LiveRecordList() {
 void MainWindow::AttachCamera(CameraService* camera) {
     liveCanvas_->AttachCamera(camera);
     if (camera == nullptr) {
+        recording_.reset();
         if (camera_ != nullptr) {
             camera_->Connection().SetPictureMemory(nullptr);
             camera_ = nullptr;
@@ -390,6 +393,32 @@ void MainWindow::AttachCamera(CameraService* camera) {
         }
     });
     AttachVideoSettings(camera);
+    recording_ = std::make_unique<RecordingController>(*camera, strip_, app_.Folders().videoFolder,
+                                                       this, liveCanvas_);
+    connect(recording_.get(), &RecordingController::recordingChanged, this,
+            [this](bool on) { ShowRecordingState(on); });
+}
+
+void MainWindow::OpenTimedCapture() {
+    if (camera_ == nullptr || !camera_->Connection().Connected()) {
+        return;
+    }
+    const CameraConnection& c = camera_->Connection();
+    const std::unique_ptr<TimedCaptureClock> clock = SystemTimedCaptureClock();
+    TimedCaptureDialog dialog(
+        *clock, {c.CaptureWidth(), c.CaptureHeight(), c.LargeSensor()},
+        [camera = camera_] { camera->Pipeline().Snapshot().Request(kSnapshotByProgram); }, this);
+    dialog.exec();
+}
+
+void MainWindow::ShowRecordingState(bool on) {
+    // While recording the record button is on and the preview button off.
+    for (const int c : {command::kVideo, command::kPreview}) {
+        const bool checked = c == command::kVideo ? on : !on;
+        buttons_[c]->setChecked(checked);
+        actions_[c]->setChecked(checked);
+    }
+    RebuildTooltips();
 }
 
 // ---- Video settings -------------------------------------------------------------------------

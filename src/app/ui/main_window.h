@@ -36,6 +36,7 @@ class LiveCanvas;
 class LiveSession;
 class PictureMemory;
 class QtUserPrompts;
+class RecordingController;
 class SkinButton;
 class ThumbnailStrip;
 class UserPrompts;
@@ -122,6 +123,8 @@ class MainWindow : public QWidget {
     void AttachCamera(CameraService* camera);
     // The video settings dialog (modal), refilled while open when the camera comes or goes.
     void OpenVideoSettings();
+    // The recording commands; null until a camera is attached.
+    RecordingController* Recording() const { return recording_.get(); }
 
     // ---- Thumbnail browser: the strip and the folder buttons 1201 / 1202 ----
     ThumbnailStrip* Strip() const { return strip_; }
@@ -197,6 +200,11 @@ class MainWindow : public QWidget {
     // Video settings: the attached camera and its per-camera picture memory.
     CameraService* camera_ = nullptr;
     std::unique_ptr<PictureMemory> pictureMemory_;
+    // Recording (record button, F3/F4, clock): made when the camera is attached.
+    std::unique_ptr<RecordingController> recording_;
+    void ShowRecordingState(bool on);
+    // The timed capture dialog (1007), while a camera is connected.
+    void OpenTimedCapture();
 };
 
 }  // namespace lensora

@@ -12,6 +12,7 @@
 #include "app/main_buttons.h"
 #include "app/ui/main_window.h"
 #include "app/ui/main_window_layout.h"
+#include "app/ui/recording_controller.h"
 #include "base/text_keys.h"
 #include "base/ui/skin_button.h"
 #include "base/ui/ui_text.h"
@@ -92,9 +93,15 @@ void MainWindow::OnCommand(int command) {
         case command::kTimer:
             OpenTimer();
             break;
+        case command::kVideo:
         case command::kRecordStart:
         case command::kRecordStop:
-            // F3 and F4 start and stop a recording once the recorder exists.
+            if (recording_) {
+                command == command::kVideo         ? recording_->ToggleRecording()
+                : command == command::kRecordStart ? recording_->StartFromHotkey()
+                                                   : recording_->StopFromHotkey();
+                ShowRecordingState(recording_->Recording());
+            }
             break;
         case command::kExportExcel:
             ExportLive(ExportKind::Spreadsheet);
@@ -189,8 +196,13 @@ void MainWindow::ChooseLiveTool(int command) {
 }
 
 void MainWindow::TogglePreview() {
-    // Pausing keeps the last frame on screen; resuming shows the live picture again. (A
-    // running recording is stopped first once the recorder exists.)
+    // Pausing keeps the last frame on screen; resuming shows the live picture again. While a
+    // recording runs the preview button is off, and pressing it ends the recording first.
+    if (recording_ && recording_->Recording()) {
+        recording_->StopFromHotkey();
+        ShowRecordingState(recording_->Recording());
+        previewRunning_ = false;
+    }
     previewRunning_ = !previewRunning_;
     liveCanvas_->SetFrozen(!previewRunning_);
     buttons_[command::kPreview]->setChecked(previewRunning_);
@@ -200,9 +212,12 @@ void MainWindow::TogglePreview() {
 
 void MainWindow::OpenTimer() {
     // The timed capture needs the live picture.
-    if (!previewRunning_ || !cameraConnected_) {
+    const bool recording = recording_ && recording_->Recording();
+    if (!cameraConnected_ || (!previewRunning_ && !recording)) {
         Prompts().Show(GetText(text::kBrowseToCamera), PromptIcon::Exclamation);
+        return;
     }
+    OpenTimedCapture();
 }
 
 void MainWindow::OpenMeasureSetting() {

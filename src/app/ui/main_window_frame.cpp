@@ -15,6 +15,7 @@
 #include "app/main_buttons.h"
 #include "app/ui/main_window.h"
 #include "app/ui/main_window_layout.h"
+#include "app/ui/recording_controller.h"
 #include "base/text_keys.h"
 #include "base/ui/skin.h"
 #include "base/ui/skin_button.h"
@@ -79,6 +80,9 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     calibratePromptTimer_->stop();
+    if (recording_) {
+        recording_->CloseForShutdown();
+    }
     event->accept();
 }
 
