@@ -20,6 +20,7 @@
 #include "app/main_buttons.h"
 #include "app/ui/about_dialog.h"
 #include "app/ui/calibrate_prompt_dialog.h"
+#include "app/ui/snapshot_controller.h"
 #include "base/text_keys.h"
 #include "base/ui/group_frame.h"
 #include "base/ui/skin.h"
@@ -35,6 +36,7 @@
 #include "live/ui/live_canvas.h"
 #include "measure/calibration.h"
 #include "platform/camera_service.h"
+#include "platform/qt_sound_player.h"
 #include "platform/qt_user_prompts.h"
 
 namespace lensora {
@@ -158,6 +160,7 @@ MainWindow::MainWindow(AppState& app, QWidget* parent)
     connect(calibratePromptTimer_, &QTimer::timeout, this, &MainWindow::OnCalibratePromptTimer);
     calibratePromptTimer_->start(kCalibratePromptDelayMs);
     SetUpBrowser();
+    SetUpSnapshots();
 }
 
 MainWindow::~MainWindow() {
@@ -351,6 +354,12 @@ void MainWindow::OnCommand(int command) {
         case command::kVideoSetting:
             OpenVideoSettings();
             break;
+        case command::kCamera:
+            snapshots_->RequestUserSnapshot();
+            break;
+        case command::kSnapSwitch:
+            snapshots_->ToggleCameraButton();
+            break;
         case command::kResolutionStep1:
         case command::kResolutionStep2:
         case command::kResolutionStep3:
@@ -497,9 +506,9 @@ void MainWindow::ExportLive(ExportKind kind) {
     source.scheme = RecordScheme::Live;
     source.scale = LiveExportScale();
     source.defaultName = JoinPath(app_.Folders().pictureFolder, "Measurement");
-    // The report's picture is the snapshot of the live picture with its measurements; until
-    // the camera holds a picture to snapshot, the report goes without one.
-    source.picture = [] { return std::optional<ExportPicture>(); };
+    // The report's picture is the snapshot of the live picture with its measurements (also
+    // kept as 10000.bmp); without a camera frame the report goes without one.
+    source.picture = [this] { return snapshots_->ReportPicture(); };
     ExportFlow(*prompts_).Run(kind, source);
 }
 
@@ -602,6 +611,7 @@ void MainWindow::paintEvent(QPaintEvent*) {
 
 void MainWindow::AttachCamera(CameraService* camera) {
     liveCanvas_->AttachCamera(camera);
+    snapshots_->Attach(camera);
     if (camera == nullptr) {
         if (camera_ != nullptr) {
             camera_->Connection().SetPictureMemory(nullptr);
@@ -660,6 +670,21 @@ void MainWindow::ShowBrowserFolder(bool videos) {
     buttons_[command::kPictureFolder]->setChecked(!videos);
     buttons_[command::kVideoFolder]->setChecked(videos);
     strip_->SetMode(videos ? BrowserMode::Videos : BrowserMode::Pictures);
+}
+
+// ---- Snapshots ----
+
+void MainWindow::SetUpSnapshots() {
+    snapshots_ = std::make_unique<SnapshotController>(app_, *session_, *prompts_);
+    snapshots_->SetUp({strip_, magnificationBox_, buttons_[command::kSnapSwitch], [this] {
+                           // A snapshot needs a running picture: the preview or a recording.
+                           return buttons_[command::kPreview]->isChecked() ||
+                                  buttons_[command::kVideo]->isChecked();
+                       }});
+    snapshots_->SetSoundPlayer(new QtSoundPlayer(
+        QString::fromStdString(app_.Environment().resourceFolder), snapshots_.get()));
+    connect(snapshots_.get(), &SnapshotController::cameraButtonChanged, this,
+            &MainWindow::RebuildTooltips);
 }
 
 }  // namespace lensora

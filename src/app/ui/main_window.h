@@ -35,6 +35,7 @@ class LiveSession;
 class PictureMemory;
 class QtUserPrompts;
 class SkinButton;
+class SnapshotController;
 class ThumbnailStrip;
 enum class ExportKind;
 struct ExportScale;
@@ -99,6 +100,8 @@ class MainWindow : public QWidget {
     void ExportLive(ExportKind kind);
     // The scale the live records are exported with (640 x 480 frame pixels, y down).
     ExportScale LiveExportScale() const;
+    // Snapshots, the grab into memory and the camera-button switch.
+    SnapshotController& Snapshots() { return *snapshots_; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -143,6 +146,8 @@ class MainWindow : public QWidget {
     // Video settings: the attached camera and its per-camera picture memory.
     CameraService* camera_ = nullptr;
     std::unique_ptr<PictureMemory> pictureMemory_;
+    std::unique_ptr<SnapshotController> snapshots_;
+    void SetUpSnapshots();
 };
 
 }  // namespace lensora
