@@ -2,8 +2,8 @@
 // measurements drawn at the capture scale (records first, then the white cross and the cross
 // ruler), saved as "Still_..._N0007.jpg" (or .bmp) in the picture folder, or as the temporary
 // picture 10000.bmp in the application folder for the report. Also the grab into memory, which
-// keeps the bare frame as the held picture. The file is written whole or not at all; a failure
-// is shown to the user with the file name and the reason.
+// keeps the bare frame as the held picture. The file is written whole or not at all; a failed
+// snapshot is shown to the user with the file name and the reason.
 // Plain C++; user-interface thread (it reads the live records and may show a notice). The
 // drawing surface comes from a factory, so the program draws with the platform's painter and
 // tests with their own.
@@ -78,8 +78,10 @@ class SnapshotTaker {
     bool Compose(const FrameCopy& frame, const SnapshotScene& scene, CxImage& out) const;
 
     // Composes and saves: with `temporary` to <appFolder>/10000.bmp (always BMP, replaced each
-    // time), else to the next free name of the picture folder. A write failure is shown to the
-    // user and leaves no file behind. `picture`, when given, receives the composed picture.
+    // time), else to the next free name of the picture folder. A write failure leaves no file
+    // behind and, for a picture-folder snapshot, is shown to the user (the temporary picture's
+    // caller has the picture in `picture` and only gets the outcome). `picture`, when given,
+    // receives the composed picture.
     SnapshotOutcome TakeSnapshot(const FrameCopy& frame, const SnapshotScene& scene,
                                  const SnapshotTarget& target, bool temporary,
                                  CxImage* picture = nullptr) const;
@@ -87,7 +89,7 @@ class SnapshotTaker {
   private:
     SurfaceFactory surfaces_;
     UserPrompts& prompts_;
-    const FileSeam& seam_;
+    FileSeam seam_;
 };
 
 }  // namespace lensora

@@ -52,7 +52,7 @@ class SnapshotController : public QObject {
     void SetUp(Wiring wiring);
     // The sounds; null (the default) plays nothing. Not owned.
     void SetSoundPlayer(SoundPlayer* sounds) { sounds_ = sounds; }
-    // Where files are written through; tests make writes fail. Must outlive the controller.
+    // Where files are written through (copied); tests make writes fail.
     void SetFileSeam(const FileSeam& seam);
     // Takes the snapshot frames of `camera` (null detaches).
     void Attach(CameraService* camera);
