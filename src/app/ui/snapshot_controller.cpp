@@ -73,8 +73,11 @@ void SnapshotController::Attach(CameraService* camera) {
 }
 
 bool SnapshotController::RequestUserSnapshot() {
-    const bool running = wiring_.liveRunning && wiring_.liveRunning();
-    if (!running || camera_ == nullptr) {
+    // A request without a running stream would wait and take whatever frame comes first
+    // after a reconnection; refuse it instead.
+    const bool running = wiring_.liveRunning && wiring_.liveRunning() && camera_ != nullptr &&
+                         camera_->Connection().Connected();
+    if (!running) {
         prompts_.Show(GetText(kReturnToPreview), PromptIcon::Exclamation);
         return false;
     }

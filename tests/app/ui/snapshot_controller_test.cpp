@@ -230,6 +230,12 @@ TEST_F(SnapshotControllerTest, WhilePausedTheCommandAsksToReturnToThePreview) {
     ASSERT_TRUE(controller->RequestUserSnapshot());
     ASSERT_TRUE(WaitUntil([&] { return strip.Browser().Pictures().Count() == 1; }, 5000));
     EXPECT_EQ(sounds.played, std::vector<Sound>{Sound::Shutter});
+    // With the camera gone the command is refused as well, rather than left waiting.
+    camera->Demo()->Unplug();
+    ASSERT_TRUE(WaitUntil([&] { return !camera->Connection().Connected(); }, 5000));
+    EXPECT_FALSE(controller->RequestUserSnapshot());
+    EXPECT_EQ(prompts.shown.size(), 2u);
+    EXPECT_FALSE(camera->Pipeline().Snapshot().Requested());
 }
 
 TEST_F(SnapshotControllerTest, AFolderThatCannotBeWrittenIsReportedAndNothingIsListed) {
