@@ -92,7 +92,7 @@ void BM_SavedPicture_PictureOnly(benchmark::State& state) {
     EnsureGuiApplication();
     const Picture picture(1600, 1200);
     QtDrawingSurface surface(1600, 1200);
-    const AnnotatedImageInput in{&picture.dib, nullptr, {2.5, 2.5}};
+    const AnnotatedImageInput in{&picture.dib, nullptr, {{0, 0}, 2.5, 2.5}};
     for (auto _ : state) {
         benchmark::DoNotOptimize(RenderAnnotatedImage(surface, in));
     }

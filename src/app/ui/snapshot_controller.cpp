@@ -1,6 +1,7 @@
 #include "app/ui/snapshot_controller.h"
 
 #include <QAbstractButton>
+#include <QImage>
 #include <QLineEdit>
 #include <QValidator>
 
@@ -29,13 +30,19 @@ class NameSafeValidator final : public QValidator {
     }
 };
 
-SurfaceFactory PainterSurfaces() {
-    return [](int width, int height) -> std::unique_ptr<DrawingSurface> {
-        return std::make_unique<QtDrawingSurface>(width, height);
+}  // namespace
+
+SurfaceFactory SnapshotSurfaces() {
+    // One picture for every snapshot of a size: the frame covers all of it, so it is neither
+    // allocated nor cleared again.
+    auto image = std::make_shared<QImage>();
+    return [image](int width, int height) -> std::unique_ptr<DrawingSurface> {
+        if (image->width() != width || image->height() != height) {
+            *image = QImage(width, height, QImage::Format_RGB32);
+        }
+        return std::make_unique<QtDrawingSurface>(*image);
     };
 }
-
-}  // namespace
 
 SnapshotController::SnapshotController(AppState& app, LiveSession& session, UserPrompts& prompts,
                                        QObject* parent)
@@ -43,7 +50,7 @@ SnapshotController::SnapshotController(AppState& app, LiveSession& session, User
       app_(app),
       session_(session),
       prompts_(prompts),
-      taker_(std::make_unique<SnapshotTaker>(PainterSurfaces(), prompts)) {}
+      taker_(std::make_unique<SnapshotTaker>(SnapshotSurfaces(), prompts)) {}
 
 SnapshotController::~SnapshotController() = default;
 
@@ -58,7 +65,7 @@ void SnapshotController::SetUp(Wiring wiring) {
 }
 
 void SnapshotController::SetFileSeam(const FileSeam& seam) {
-    taker_ = std::make_unique<SnapshotTaker>(PainterSurfaces(), prompts_, seam);
+    taker_ = std::make_unique<SnapshotTaker>(SnapshotSurfaces(), prompts_, seam);
 }
 
 void SnapshotController::Attach(CameraService* camera) {

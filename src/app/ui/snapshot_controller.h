@@ -33,6 +33,9 @@ class UserPrompts;
 // The message of a snapshot command while neither the preview nor a recording runs.
 inline constexpr TextKey kReturnToPreview{"BrowseToCamera", "Please return to the preview state"};
 
+// Painter surfaces for snapshots, drawing into one picture kept between snapshots of a size.
+SurfaceFactory SnapshotSurfaces();
+
 class SnapshotController : public QObject {
     Q_OBJECT
   public:
