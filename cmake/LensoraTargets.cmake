@@ -40,12 +40,13 @@ target_link_libraries(lensora_linux PUBLIC lensora_core
                       PRIVATE PkgConfig::LIBUDEV PkgConfig::LIBV4L2 PkgConfig::LIBEVDEV)
 
 if(LENSORA_BUILD_APP)
-    find_package(Qt6 REQUIRED COMPONENTS Widgets Svg DBus Network)
+    find_package(Qt6 REQUIRED COMPONENTS Widgets Svg DBus Network Multimedia)
 
     file(GLOB platform_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/platform/*.cpp)
     add_library(lensora_platform STATIC ${platform_sources})
     set_target_properties(lensora_platform PROPERTIES AUTOMOC ON)
-    target_link_libraries(lensora_platform PUBLIC lensora_core lensora_linux Qt6::Widgets Qt6::DBus Qt6::Network)
+    target_link_libraries(lensora_platform PUBLIC lensora_core lensora_linux Qt6::Widgets Qt6::DBus Qt6::Network
+                          PRIVATE Qt6::Multimedia)
     target_compile_definitions(lensora_platform PRIVATE
         LENSORA_SOURCE_RESOURCES="${PROJECT_SOURCE_DIR}/resources"
         LENSORA_INSTALL_DATADIR="${CMAKE_INSTALL_FULL_DATADIR}/lensora")

@@ -22,6 +22,7 @@
 #include "app/ui/calibrate_prompt_dialog.h"
 #include "app/ui/main_window_layout.h"
 #include "app/ui/recording_controller.h"
+#include "app/ui/snapshot_controller.h"
 #include "base/text_keys.h"
 #include "base/ui/group_frame.h"
 #include "base/ui/skin.h"
@@ -39,6 +40,7 @@
 #include "live/ui/zoom_pad.h"
 #include "measure/calibration.h"
 #include "platform/camera_service.h"
+#include "platform/qt_sound_player.h"
 #include "platform/qt_user_prompts.h"
 
 namespace lensora {
@@ -153,6 +155,7 @@ MainWindow::MainWindow(AppState& app, QWidget* parent)
     calibratePromptTimer_->start(kCalibratePromptDelayMs);
     SetUpBrowser();
     SetUpPreviewMenu();
+    SetUpSnapshots();
 }
 
 MainWindow::~MainWindow() {
@@ -360,9 +363,9 @@ void MainWindow::ExportLive(ExportKind kind) {
     source.scheme = RecordScheme::Live;
     source.scale = LiveExportScale();
     source.defaultName = JoinPath(app_.Folders().pictureFolder, "Measurement");
-    // The report's picture is the snapshot of the live picture with its measurements; until
-    // the camera holds a picture to snapshot, the report goes without one.
-    source.picture = [] { return std::optional<ExportPicture>(); };
+    // The report's picture is the snapshot of the live picture with its measurements (also
+    // kept as 10000.bmp); without a camera frame the report goes without one.
+    source.picture = [this] { return snapshots_->ReportPicture(); };
     ExportFlow(*prompts_).Run(kind, source);
 }
 
@@ -374,6 +377,7 @@ LiveRecords& MainWindow::LiveRecordList() {
 
 void MainWindow::AttachCamera(CameraService* camera) {
     liveCanvas_->AttachCamera(camera);
+    snapshots_->Attach(camera);
     if (camera == nullptr) {
         recording_.reset();
         if (camera_ != nullptr) {
@@ -397,6 +401,7 @@ void MainWindow::AttachCamera(CameraService* camera) {
                                                        this, liveCanvas_);
     connect(recording_.get(), &RecordingController::recordingChanged, this,
             [this](bool on) { ShowRecordingState(on); });
+    recording_->playSound = [this](int sound) { sounds_->Play(static_cast<Sound>(sound)); };
 }
 
 void MainWindow::OpenTimedCapture() {
@@ -437,6 +442,21 @@ void MainWindow::OpenVideoSettings() {
     connect(camera_, &CameraService::connectionChanged, &dialog, [&dialog] { dialog.Refill(); });
     connect(camera_, &CameraService::deviceSetChanged, &dialog, [&dialog] { dialog.Refill(); });
     dialog.exec();
+}
+
+// ---- Snapshots ----
+
+void MainWindow::SetUpSnapshots() {
+    snapshots_ = std::make_unique<SnapshotController>(app_, *session_, *prompts_);
+    snapshots_->SetUp({strip_, magnificationBox_, buttons_[command::kSnapSwitch], [this] {
+                           // A snapshot needs a running picture: the preview or a recording.
+                           return buttons_[command::kPreview]->isChecked() ||
+                                  buttons_[command::kVideo]->isChecked();
+                       }});
+    sounds_ = new QtSoundPlayer(QString::fromStdString(app_.Environment().resourceFolder), this);
+    snapshots_->SetSoundPlayer(sounds_);
+    connect(snapshots_.get(), &SnapshotController::cameraButtonChanged, this,
+            &MainWindow::RebuildTooltips);
 }
 
 }  // namespace lensora

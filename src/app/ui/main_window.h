@@ -35,9 +35,11 @@ class GroupFrame;
 class LiveCanvas;
 class LiveSession;
 class PictureMemory;
+class QtSoundPlayer;
 class QtUserPrompts;
 class RecordingController;
 class SkinButton;
+class SnapshotController;
 class ThumbnailStrip;
 class UserPrompts;
 class ZoomPad;
@@ -136,6 +138,8 @@ class MainWindow : public QWidget {
     void ExportLive(ExportKind kind);
     // The scale the live records are exported with (640 x 480 frame pixels, y down).
     ExportScale LiveExportScale() const;
+    // Snapshots, the grab into memory and the camera-button switch.
+    SnapshotController& Snapshots() { return *snapshots_; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -205,6 +209,10 @@ class MainWindow : public QWidget {
     void ShowRecordingState(bool on);
     // The timed capture dialog (1007), while a camera is connected.
     void OpenTimedCapture();
+    std::unique_ptr<SnapshotController> snapshots_;
+    // The program's sounds (snapshot shutter, recording start/stop and time limit).
+    QtSoundPlayer* sounds_ = nullptr;
+    void SetUpSnapshots();
 };
 
 }  // namespace lensora

@@ -13,6 +13,7 @@
 #include "app/ui/main_window.h"
 #include "app/ui/main_window_layout.h"
 #include "app/ui/recording_controller.h"
+#include "app/ui/snapshot_controller.h"
 #include "base/text_keys.h"
 #include "base/ui/skin_button.h"
 #include "base/ui/ui_text.h"
@@ -129,6 +130,12 @@ void MainWindow::OnCommand(int command) {
             break;
         case command::kVideoSetting:
             OpenVideoSettings();
+            break;
+        case command::kCamera:
+            snapshots_->RequestUserSnapshot();
+            break;
+        case command::kSnapSwitch:
+            snapshots_->ToggleCameraButton();
             break;
         case command::kAngleLine:
             OpenAngleLineDialog(*session_, *prompts_, this);
