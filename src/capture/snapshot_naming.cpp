@@ -1,8 +1,5 @@
 #include "capture/snapshot_naming.h"
 
-#include <dirent.h>
-#include <sys/stat.h>
-
 #include <fmt/format.h>
 #include <algorithm>
 
@@ -11,32 +8,7 @@
 namespace lensora {
 namespace {
 
-constexpr int kMaxSequence = 999'999'999;
 constexpr std::string_view kPictureError = "Picture Error";
-
-bool EndsWithNoCase(std::string_view name, std::string_view ending) {
-    if (name.size() < ending.size()) {
-        return false;
-    }
-    const std::string_view tail = name.substr(name.size() - ending.size());
-    return std::equal(tail.begin(), tail.end(), ending.begin(), [](char a, char b) {
-        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-        return lower(a) == lower(b);
-    });
-}
-
-bool IsFolder(const std::string& folder, const dirent& entry) {
-    if (entry.d_type == DT_DIR) {
-        return true;
-    }
-    if (entry.d_type != DT_UNKNOWN && entry.d_type != DT_LNK) {
-        return false;
-    }
-    // Some file systems do not fill d_type; a link counts as what it points to.
-    struct stat st {};
-    const std::string path = folder + "/" + entry.d_name;
-    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
 
 }  // namespace
 
@@ -62,44 +34,14 @@ std::string MagnificationForName(std::string_view text) {
     return out;
 }
 
-int SequenceNumberOf(std::string_view name) {
-    const std::size_t n = name.rfind('N');
-    if (n == std::string_view::npos) {
-        return 0;
-    }
-    const std::size_t dot = name.rfind('.');
-    const std::size_t end = dot != std::string_view::npos && dot > n ? dot : name.size();
-    long long value = 0;
-    for (std::size_t i = n + 1; i < end && name[i] >= '0' && name[i] <= '9'; ++i) {
-        value = std::min<long long>(value * 10 + (name[i] - '0'), kMaxSequence);
-    }
-    return static_cast<int>(value);
-}
-
 SequenceScan ScanSequenceNumber(const std::string& folder, std::string_view extension,
                                 UserPrompts* prompts) {
-    SequenceScan scan;
-    DIR* dir = ::opendir(folder.c_str());
-    if (dir == nullptr) {
-        return scan;
-    }
-    int largest = 0;
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string_view name(entry->d_name);
-        if (!EndsWithNoCase(name, extension)) {
-            continue;
+    SequenceScan scan = ScanSequenceNumbers(folder, extension);
+    if (prompts != nullptr) {
+        for (std::size_t i = 0; i < scan.folders.size(); ++i) {
+            prompts->Show(kPictureError, PromptIcon::None);
         }
-        if (IsFolder(folder, *entry)) {
-            ++scan.foldersMatched;
-            if (prompts != nullptr) {
-                prompts->Show(kPictureError, PromptIcon::None);
-            }
-            continue;
-        }
-        largest = std::max(largest, SequenceNumberOf(name));
     }
-    ::closedir(dir);
-    scan.next = largest + 1;
     return scan;
 }
 

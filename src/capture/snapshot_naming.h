@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "capture/sequence_scan.h"
+
 namespace lensora {
 
 class UserPrompts;
@@ -33,19 +35,8 @@ bool IsNameSafeMagnification(std::string_view text);
 // picture folder.
 std::string MagnificationForName(std::string_view text);
 
-// The sequence number a name carries: the digits right after its last upper-case 'N', read up
-// to the last '.'; 0 when there are none. Values are capped at 999,999,999.
-int SequenceNumberOf(std::string_view fileName);
-
-struct SequenceScan {
-    int next = 1;            // the largest number found plus one, or 1
-    int foldersMatched = 0;  // entries that matched the pattern but are folders
-};
-
-// Lists `folder` for names ending in `extension` (letter case ignored, as the desktop's file
-// dialogs treat it) and finds the next sequence number. Files of the other type are not
-// looked at. Each folder among the matches shows "Picture Error" through `prompts` (when
-// given) and is otherwise skipped. A folder that cannot be listed gives 1.
+// The sequence scan of the picture folder (ScanSequenceNumbers); each folder among the matches
+// also shows "Picture Error" through `prompts` (when given).
 SequenceScan ScanSequenceNumber(const std::string& folder, std::string_view extension,
                                 UserPrompts* prompts);
 

@@ -5,22 +5,6 @@
 
 namespace lensora {
 
-double LivePictureToCaptureFactor(int captureWidth, int captureHeight) {
-    if (captureWidth == 1600) {
-        return 2.5;
-    }
-    if (captureWidth == 1280 && (captureHeight == 960 || captureHeight == 1024)) {
-        return 2.0;
-    }
-    if (captureWidth == 640 && captureHeight == 480) {
-        return 1.0;
-    }
-    if (captureWidth == 320 && captureHeight == 240) {
-        return 0.5;
-    }
-    return 2.5;
-}
-
 namespace {
 
 // Start of a span of `length` centred on `centre`, kept inside [0, limit).

@@ -24,11 +24,6 @@ inline int LowerZoomLevel(int level) {
                                     : level - 1;
 }
 
-// The factor from the live picture's 640 x 480 coordinates to capture pixels: 2.5 for any
-// 1600-wide capture, 2 at 1280 x 960 and 1280 x 1024, 1 at 640 x 480, 0.5 at 320 x 240, and
-// 2.5 for any other size.
-double LivePictureToCaptureFactor(int captureWidth, int captureHeight);
-
 // A rectangle of picture pixels, rows counted from the top.
 struct ZoomWindow {
     int left = 0;

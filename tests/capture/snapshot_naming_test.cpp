@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <filesystem>
 
 #include "support/fake_prompts.h"
@@ -61,22 +62,22 @@ TEST(SnapshotSequence, AFolderWithAPictureNameIsReportedOnceAndSkipped) {
     dir.Write("Still_N0003.jpg", "x");
     const SequenceScan scan = ScanSequenceNumber(dir.Str(), ".jpg", &prompts);
     EXPECT_EQ(scan.next, 4);
-    EXPECT_EQ(scan.foldersMatched, 2);
+    EXPECT_EQ(scan.folders.size(), 2u);
     ASSERT_EQ(prompts.shown.size(), 2u);
     EXPECT_EQ(prompts.shown[0], "Picture Error");
     EXPECT_EQ(prompts.shown[1], "Picture Error");
 }
 
 TEST(SnapshotSequence, NumberAfterTheLastN) {
-    EXPECT_EQ(SequenceNumberOf("Still_2016-05-03_142530_N0009.jpg"), 9);
-    EXPECT_EQ(SequenceNumberOf("Still_2016-05-03_142612_60X_N0012.jpg"), 12);
-    EXPECT_EQ(SequenceNumberOf("IMAGEN.jpg"), 0);
-    EXPECT_EQ(SequenceNumberOf("photo.jpg"), 0);
-    EXPECT_EQ(SequenceNumberOf("N12b34.jpg"), 12);  // leading digits only
-    EXPECT_EQ(SequenceNumberOf("N0007Nx.jpg"), 0);  // the last N decides
-    EXPECT_EQ(SequenceNumberOf("Still_N0012345.jpg"), 12345);
-    EXPECT_EQ(SequenceNumberOf("N99999999999999999999.jpg"), 999'999'999);  // no overflow
-    EXPECT_EQ(SequenceNumberOf("Still_N0015"), 15);  // no extension: to the end
+    EXPECT_EQ(SequenceNumberOfName("Still_2016-05-03_142530_N0009.jpg"), 9);
+    EXPECT_EQ(SequenceNumberOfName("Still_2016-05-03_142612_60X_N0012.jpg"), 12);
+    EXPECT_EQ(SequenceNumberOfName("IMAGEN.jpg"), 0);
+    EXPECT_EQ(SequenceNumberOfName("photo.jpg"), -1);   // no N: does not count
+    EXPECT_EQ(SequenceNumberOfName("N12b34.jpg"), 12);  // leading digits only
+    EXPECT_EQ(SequenceNumberOfName("N0007Nx.jpg"), 0);  // the last N decides
+    EXPECT_EQ(SequenceNumberOfName("Still_N0012345.jpg"), 12345);
+    EXPECT_EQ(SequenceNumberOfName("N99999999999999999999.jpg"), INT_MAX - 1);  // no overflow
+    EXPECT_EQ(SequenceNumberOfName("Still_N0015"), 15);  // no extension: to the end
 }
 
 TEST(SnapshotName, DateTimeMagnificationAndNumber) {

@@ -1,6 +1,7 @@
 // The zoom pad's window over the held picture: size by level, centring with the capture
 // factor, the border rule, and the level steps.
 #include "live/zoom_pad_window.h"
+#include "canvas/view_factors.h"
 
 #include <gtest/gtest.h>
 
@@ -56,14 +57,14 @@ TEST(ZoomPadWindow, LevelsStepBetweenOneAndSixAndTheFactorFollowsTheCaptureSize)
     EXPECT_EQ(LowerZoomLevel(99), 6);
     EXPECT_EQ(RaiseZoomLevel(-4), 1);
 
-    EXPECT_EQ(LivePictureToCaptureFactor(1600, 1200), 2.5);
-    EXPECT_EQ(LivePictureToCaptureFactor(1600, 900), 2.5);
-    EXPECT_EQ(LivePictureToCaptureFactor(1280, 960), 2.0);
-    EXPECT_EQ(LivePictureToCaptureFactor(1280, 1024), 2.0);
-    EXPECT_EQ(LivePictureToCaptureFactor(1280, 720), 2.5);
-    EXPECT_EQ(LivePictureToCaptureFactor(640, 480), 1.0);
-    EXPECT_EQ(LivePictureToCaptureFactor(320, 240), 0.5);
-    EXPECT_EQ(LivePictureToCaptureFactor(800, 600), 2.5);
+    EXPECT_EQ(SnapshotRecordScale(1600, 1200), 2.5);
+    EXPECT_EQ(SnapshotRecordScale(1600, 900), 2.5);
+    EXPECT_EQ(SnapshotRecordScale(1280, 960), 2.0);
+    EXPECT_EQ(SnapshotRecordScale(1280, 1024), 2.0);
+    EXPECT_EQ(SnapshotRecordScale(1280, 720), 2.5);
+    EXPECT_EQ(SnapshotRecordScale(640, 480), 1.0);
+    EXPECT_EQ(SnapshotRecordScale(320, 240), 0.5);
+    EXPECT_EQ(SnapshotRecordScale(800, 600), 2.5);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "app/app_state.h"
 #include "app/ui/main_window.h"
 #include "app/ui/main_window_layout.h"
+#include "app/ui/snapshot_controller.h"
 #include "base/persisted_settings.h"
 #include "base/text_keys.h"
 #include "base/ui/skin.h"
@@ -92,9 +93,7 @@ bool MainWindow::ToggleOverlay(LiveOverlay overlay) {
 }
 
 void MainWindow::SetSnapshotFileType(int type) {
-    const std::uint32_t value = type == 1 ? 1 : 2;
-    app_.Settings().imageFormat = value;
-    WriteSetting(app_.Store(), setting::kImageFormat, value);
+    snapshots_->SetSnapshotFileType(type);
 }
 
 void MainWindow::ShowZoom(QPoint client) {

@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "canvas/view_factors.h"
 #include "imaging/cx_image.h"
 
 namespace lensora {
@@ -27,10 +28,9 @@ bool ZoomPad::ShowAround(const CxImage& held, PixelPoint pointer) {
     if (!held.IsValid() || held.GetBpp() != 24) {
         return false;
     }
-    const std::optional<ZoomWindow> window =
-        ZoomPadWindow(width(), height(), level_, pointer,
-                      LivePictureToCaptureFactor(held.GetWidth(), held.GetHeight()),
-                      held.GetWidth(), held.GetHeight());
+    const std::optional<ZoomWindow> window = ZoomPadWindow(
+        width(), height(), level_, pointer, SnapshotRecordScale(held.GetWidth(), held.GetHeight()),
+        held.GetWidth(), held.GetHeight());
     if (!window) {
         return false;
     }
