@@ -2,7 +2,11 @@
 
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 #include "base/ui/ui_text.h"
 
@@ -15,6 +19,25 @@ QDialogButtonBox* OkCancelButtons(QDialog& dialog) {
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     return buttons;
+}
+
+QLineEdit* LayOutLengthEntry(QDialog& dialog, const QString& prompt, const QString& unitName) {
+    auto* promptLabel = new QLabel(prompt, &dialog);
+    auto* box = new QLineEdit(&dialog);
+    box->setMaxLength(31);
+    auto* unit = new QLabel(unitName, &dialog);
+    unit->setObjectName(QStringLiteral("unitName"));
+    QDialogButtonBox* buttons = OkCancelButtons(dialog);
+
+    auto* row = new QHBoxLayout;
+    row->addWidget(box, 1);
+    row->addWidget(unit);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(promptLabel);
+    layout->addLayout(row);
+    layout->addWidget(buttons);
+    dialog.setMinimumWidth(280);
+    return box;
 }
 
 }  // namespace lensora

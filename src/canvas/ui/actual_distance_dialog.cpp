@@ -1,11 +1,7 @@
 #include "canvas/ui/actual_distance_dialog.h"
 
-#include <QDialogButtonBox>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 #include "base/ui/dialog_buttons.h"
 #include "base/ui/ui_text.h"
@@ -18,21 +14,9 @@ ActualDistanceDialog::ActualDistanceDialog(const QString& unitName, QWidget* par
     : QDialog(parent) {
     setObjectName(QStringLiteral("actualDistanceDialog"));
     setWindowTitle(UiText("TipCalibration", "Calibration"));
-    auto* prompt = new QLabel(UiText("EnterActualDistance", "Please enter actual distance"), this);
-    box_ = new QLineEdit(this);
+    box_ = LayOutLengthEntry(*this, UiText("EnterActualDistance", "Please enter actual distance"),
+                             unitName);
     box_->setObjectName(QStringLiteral("distanceBox"));
-    box_->setMaxLength(31);
-    auto* unit = new QLabel(unitName, this);
-    QDialogButtonBox* buttons = OkCancelButtons(*this);
-
-    auto* row = new QHBoxLayout;
-    row->addWidget(box_, 1);
-    row->addWidget(unit);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(prompt);
-    layout->addLayout(row);
-    layout->addWidget(buttons);
-    setMinimumWidth(280);
 }
 
 void ActualDistanceDialog::done(int result) {

@@ -1,10 +1,6 @@
 #include "live/ui/length_line_dialog.h"
 
-#include <QDialogButtonBox>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
-#include <QVBoxLayout>
 
 #include "base/number_format.h"
 #include "base/ui/dialog_buttons.h"
@@ -18,23 +14,9 @@ LengthLineDialog::LengthLineDialog(const QString& unitName, UserPrompts& prompts
     : QDialog(parent), prompts_(prompts) {
     setObjectName(QStringLiteral("lengthLineDialog"));
     setWindowTitle(UiText("TipRuler", "Length-Line"));
-    auto* prompt =
-        new QLabel(UiText("EnterLineLength", "Please enter the length of the line"), this);
-    box_ = new QLineEdit(this);
+    box_ = LayOutLengthEntry(
+        *this, UiText("EnterLineLength", "Please enter the length of the line"), unitName);
     box_->setObjectName(QStringLiteral("lengthBox"));
-    box_->setMaxLength(31);
-    auto* unit = new QLabel(unitName, this);
-    unit->setObjectName(QStringLiteral("unitName"));
-    QDialogButtonBox* buttons = OkCancelButtons(*this);
-
-    auto* row = new QHBoxLayout;
-    row->addWidget(box_, 1);
-    row->addWidget(unit);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(prompt);
-    layout->addLayout(row);
-    layout->addWidget(buttons);
-    setMinimumWidth(280);
 }
 
 std::optional<double> LengthLineDialog::Ask(const QString& unitName, UserPrompts& prompts,
