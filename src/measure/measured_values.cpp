@@ -36,7 +36,7 @@ std::string FormatLength(std::string_view prefix, double value, const ScaleConte
 }
 
 std::string FormatArea(double value, const ScaleContext& ctx) {
-    return Join("A:", FormatFixed(value, ctx.decimals), ctx.unit + "2");
+    return Join("A:", FormatFixed(value, ctx.decimals), AreaUnitText(ctx.unit));
 }
 
 std::string FormatDegrees(std::string_view prefix, double degrees) {

@@ -37,6 +37,13 @@ TEST(MeasuredValues, LinesReadTheSameInEveryLocale) {
     EXPECT_FALSE(LineLabels({4, 4}, {4, 4}, kPixels));
 }
 
+TEST(MeasuredValues, MicrometreAreasCarryTheSquareSign) {
+    // 100 x 50 pixels at 0.5 µm per pixel: 50 x 25 µm.
+    const ScaleContext um{0.5, "\xC2\xB5m", 1};
+    EXPECT_THAT(RectangleLabels({0, 0}, {100, 50}, um),
+                ElementsAre("A:1250.0\xC2\xB5m\xC2\xB2", "W:50.0\xC2\xB5m", "H:25.0\xC2\xB5m"));
+}
+
 TEST(MeasuredValues, DotLineMeasuresToTheExactFoot) {
     const auto oblique = DotLineLabels({0, 0}, {300, 100}, {50, 200}, ScaleContext{1.0, "px", 3});
     ASSERT_TRUE(oblique);

@@ -108,6 +108,25 @@ TEST_F(SettingsDialogTest, SubPixelEdgesIsOnByDefaultAndStoredWithTheUnitsAtOnce
     EXPECT_FALSE(reopened.SubPixelEdges()->isChecked());
 }
 
+TEST_F(SettingsDialogTest, MicrometresAreOfferedShownAsTheSignAndStoredAsUm) {
+    {
+        PenSettingDialog dialog(app, canvas);
+        QAbstractButton* micrometre = dialog.Units()->button(4);
+        ASSERT_NE(micrometre, nullptr);
+        EXPECT_EQ(micrometre->text(), QString::fromUtf8("\xC2\xB5m"));
+        micrometre->click();
+        dialog.reject();
+    }
+    EXPECT_EQ(app.Settings().unit, "\xC2\xB5m");
+    EXPECT_EQ(store.ReadText("Units", "unit"), "um");
+
+    AppState next(store, {dir.Sub("config"), dir.Sub("Documents"), dir.Sub("res"), 1033});
+    next.Initialise();
+    EXPECT_EQ(next.Settings().unit, "\xC2\xB5m");
+    PenSettingDialog reopened(next, canvas);
+    EXPECT_EQ(reopened.Units()->checkedId(), 4);
+}
+
 TEST_F(SettingsDialogTest, UnknownUnitsAndDecimalsShowTheirFallbackButtons) {
     app.Settings().unit = "um";
     app.Settings().decimals = 7;
