@@ -44,6 +44,9 @@ inline constexpr std::size_t kUnitBufferChars = 6;
 // stays plain ASCII.
 inline constexpr std::string_view kMicrometreShown = "\u00B5m";
 inline constexpr std::string_view kMicrometreStored = "um";
+// "Significant digits for areas": 1 prints areas with at least three significant digits, 0 with
+// the length's decimals.
+inline constexpr NumberSetting kAreaSignificantDigits{"Units", "AreaSigDigits", 0, 0};
 }  // namespace setting
 
 // Reads one value; when it cannot be read the caller's current in-memory value stays.
@@ -77,6 +80,7 @@ struct AppSettings {
     std::string unit = std::string(setting::kUnitDefault);
     std::uint32_t decimals = setting::kDecimal.fallback;
     std::uint32_t subPixelEdges = setting::kSubPixelEdges.fallback;
+    std::uint32_t areaSignificantDigits = setting::kAreaSignificantDigits.fallback;
 };
 
 // The calibrate-first prompt: whether to show it now, and what its OK button stores.

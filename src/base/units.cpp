@@ -119,6 +119,7 @@ ScaleContext MakeScaleContext(const AppSettings& settings, const CameraFacts& ca
     ScaleContext scale;
     scale.unit = std::string(MeasureUnit(settings));
     scale.decimals = MeasureDecimals(settings);
+    scale.areaSignificant = settings.areaSignificantDigits != 0;
     scale.s = PixelScale(UnitsPerPixel(scale.unit, camera), effectiveRate);
     return scale;
 }

@@ -82,7 +82,11 @@ struct ScaleContext {
     double s = 0.0;
     std::string unit = std::string(unit::kMillimetre);
     int decimals = kDefaultDecimals;
+    // Areas print with at least kAreaSignificantDigits significant digits, more decimals than
+    // `decimals` where needed ("Significant digits for areas").
+    bool areaSignificant = false;
 };
+inline constexpr int kAreaSignificantDigits = 3;
 
 ScaleContext MakeScaleContext(const AppSettings& settings, const CameraFacts& camera,
                               double effectiveRate);

@@ -22,7 +22,8 @@ using Labels = std::vector<std::string>;
 
 // "<prefix><value><unit>" with the context's decimals, e.g. FormatLength("L:", 6.383, ...).
 std::string FormatLength(std::string_view prefix, double value, const ScaleContext& ctx);
-// "A:<value><unit>2" ("A:<value>µm²" for micrometres).
+// "A:<value><unit>2" ("A:<value>µm²" for micrometres); with ctx.areaSignificant the value
+// keeps at least three significant digits ("A:0.00196mm2" rather than "A:0.002mm2").
 std::string FormatArea(double value, const ScaleContext& ctx);
 // "<prefix><value>°", always two decimals.
 std::string FormatDegrees(std::string_view prefix, double degrees);
