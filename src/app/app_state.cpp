@@ -42,6 +42,10 @@ void AppState::Initialise() {
     settings_.decimals = ReadSetting(store_, setting::kDecimal, settings_.decimals);
     settings_.subPixelEdges =
         ReadSetting(store_, setting::kSubPixelEdges, settings_.subPixelEdges) != 0 ? 1 : 0;
+    settings_.areaSignificantDigits =
+        ReadSetting(store_, setting::kAreaSignificantDigits, settings_.areaSignificantDigits) != 0
+            ? 1
+            : 0;
     settings_.measureTxtColor =
         ReadSetting(store_, setting::kMeasureTxtColor, settings_.measureTxtColor);
     settings_.lineColor = ReadSetting(store_, setting::kLineColor, settings_.lineColor);

@@ -43,7 +43,8 @@ int LineTypeShownInDialog(int penWidth, int penStyle);
 
 // The unit and decimals buttons of the dialog: an unknown unit shows "mm", decimals other than
 // 2, 3 or 4 show 5.
-inline constexpr std::array<std::string_view, 4> kDialogUnits = {"mm", "cm", "mil", "inch"};
+inline constexpr std::array<std::string_view, 5> kDialogUnits = {"mm", "cm", "mil", "inch",
+                                                                 setting::kMicrometreShown};
 int UnitButtonIndex(std::string_view unit);
 int DecimalsShownInDialog(int decimals);
 

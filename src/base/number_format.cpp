@@ -1,5 +1,8 @@
 #include "base/number_format.h"
 
+#include <algorithm>
+#include <cstdlib>
+
 #include <fmt/format.h>
 
 #include <charconv>
@@ -15,6 +18,20 @@ std::string FormatFixed(double value, int decimals) {
         value = 0.0;
     }
     return fmt::format("{:.{}f}", value, decimals);
+}
+
+std::string FormatFixedSignificant(double value, int decimals, int significant) {
+    if (decimals < 0) {
+        decimals = 0;
+    }
+    if (!std::isfinite(value) || value == 0.0 || significant <= 0) {
+        return FormatFixed(value, decimals);
+    }
+    // The exponent after rounding to `significant` digits, so that 0.0009996 counts as 0.00100.
+    const std::string scientific = fmt::format("{:.{}e}", value, significant - 1);
+    const int exponent = std::atoi(scientific.c_str() + scientific.find('e') + 1);
+    const int needed = std::min(significant - 1 - exponent, kMaxFixedDecimals);
+    return FormatFixed(value, std::max(decimals, needed));
 }
 
 double ParseLeadingNumber(std::string_view text) {

@@ -11,6 +11,11 @@ namespace lensora {
 // ("6.383"). A non-finite value prints as "0" with the same decimals, so that no label or
 // file ever shows "inf" or "nan".
 std::string FormatFixed(double value, int decimals);
+// `value` in fixed notation with at least `decimals` decimals and, where that is not enough, as
+// many more as give `significant` significant digits (0.00196 -> "0.00196" with 3 decimals and
+// 3 digits), at most kMaxFixedDecimals. Zero and non-finite values print with `decimals`.
+inline constexpr int kMaxFixedDecimals = 12;
+std::string FormatFixedSignificant(double value, int decimals, int significant);
 
 // The leading decimal number of a text, as a C library's strtod reads it in the "C" locale:
 // leading blanks skipped, an optional sign, digits with an optional point and exponent; the

@@ -20,10 +20,16 @@ std::string ReadUnitName(SettingsStore& store, std::string_view current) {
     if (!unit) {
         return std::string(current);
     }
+    if (*unit == setting::kMicrometreStored) {
+        return std::string(setting::kMicrometreShown);
+    }
     return FitToBuffer(*unit, setting::kUnitBufferChars);
 }
 
 void WriteUnitName(SettingsStore& store, std::string_view unit) {
+    if (unit == setting::kMicrometreShown) {
+        unit = setting::kMicrometreStored;
+    }
     store.WriteText(setting::kUnitGroup, setting::kUnitName,
                     FitToBuffer(unit, setting::kUnitBufferChars));
 }

@@ -40,6 +40,13 @@ inline constexpr std::string_view kUnitName = "unit";
 inline constexpr std::string_view kUnitDefault = "mm";
 // The unit name is kept in a buffer of 6 UTF-16 units including the terminator.
 inline constexpr std::size_t kUnitBufferChars = 6;
+// The micrometre is shown and printed as "µm" but stored as "um", so that the settings file
+// stays plain ASCII.
+inline constexpr std::string_view kMicrometreShown = "\u00B5m";
+inline constexpr std::string_view kMicrometreStored = "um";
+// "Significant digits for areas": 1 prints areas with at least three significant digits, 0 with
+// the length's decimals.
+inline constexpr NumberSetting kAreaSignificantDigits{"Units", "AreaSigDigits", 0, 0};
 }  // namespace setting
 
 // Reads one value; when it cannot be read the caller's current in-memory value stays.
@@ -47,8 +54,9 @@ std::uint32_t ReadSetting(SettingsStore& store, const NumberSetting& setting,
                           std::uint32_t current);
 void WriteSetting(SettingsStore& store, const NumberSetting& setting, std::uint32_t value);
 
+// Reads the unit name; the stored "um" reads as "µm".
 std::string ReadUnitName(SettingsStore& store, std::string_view current);
-// Stores the unit name cut to the 5 characters its buffer holds.
+// Stores the unit name cut to the 5 characters its buffer holds ("µm" as "um").
 void WriteUnitName(SettingsStore& store, std::string_view unit);
 
 // On a first run (no store yet) writes every value with its first-run default, in table order.
@@ -72,6 +80,7 @@ struct AppSettings {
     std::string unit = std::string(setting::kUnitDefault);
     std::uint32_t decimals = setting::kDecimal.fallback;
     std::uint32_t subPixelEdges = setting::kSubPixelEdges.fallback;
+    std::uint32_t areaSignificantDigits = setting::kAreaSignificantDigits.fallback;
 };
 
 // The calibrate-first prompt: whether to show it now, and what its OK button stores.

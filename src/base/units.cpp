@@ -23,6 +23,9 @@ void WriteUnitSettings(const AppSettings& settings, SettingsStore& store) {
 }  // namespace
 
 double UnitFactor(std::string_view unit) {
+    if (unit == unit::kMicrometre) {
+        return 1.0;
+    }
     if (unit == unit::kInch) {
         return 0.0000394;
     }
@@ -48,7 +51,9 @@ double UnitsPerPixel(std::string_view unit, const CameraFacts& camera) {
 
 double OverlayUnitsPerPixel(std::string_view unit, const CameraFacts& camera) {
     double perPixel = 0.02963;
-    if (unit == unit::kInch) {
+    if (unit == unit::kMicrometre) {
+        perPixel = 29.63;
+    } else if (unit == unit::kInch) {
         perPixel = 0.0011665354330708663;
     } else if (unit == unit::kMil) {
         perPixel = 1.1665354330708662;
@@ -114,6 +119,7 @@ ScaleContext MakeScaleContext(const AppSettings& settings, const CameraFacts& ca
     ScaleContext scale;
     scale.unit = std::string(MeasureUnit(settings));
     scale.decimals = MeasureDecimals(settings);
+    scale.areaSignificant = settings.areaSignificantDigits != 0;
     scale.s = PixelScale(UnitsPerPixel(scale.unit, camera), effectiveRate);
     return scale;
 }
@@ -125,6 +131,13 @@ double ScaleLength(double pixels, const ScaleContext& scale) {
 double ScaleArea(double squarePixels, const ScaleContext& scale) {
     const double s = scale.s;
     return squarePixels * s * s;
+}
+
+std::string AreaUnitText(std::string_view unit) {
+    if (unit == unit::kMicrometre) {
+        return std::string(unit) + "\u00B2";
+    }
+    return std::string(unit) + "2";
 }
 
 std::string FormatWithUnit(double value, const ScaleContext& scale) {

@@ -24,6 +24,7 @@ inline constexpr std::string_view kMillimetre = "mm";
 inline constexpr std::string_view kCentimetre = "cm";
 inline constexpr std::string_view kMil = "mil";
 inline constexpr std::string_view kInch = "inch";
+inline constexpr std::string_view kMicrometre = setting::kMicrometreShown;
 }  // namespace unit
 
 inline constexpr int kDefaultDecimals = 3;
@@ -40,7 +41,7 @@ struct CameraFacts {
     int captureHeight = 1200;
 };
 
-// Micrometres -> `unit`, by exact, case-sensitive name: "inch" 0.0000394, "mil" 0.0394,
+// Micrometres -> `unit`, by exact, case-sensitive name: "µm" 1, "inch" 0.0000394, "mil" 0.0394,
 // "cm" 0.0001; "mm" and any other name 0.001 (an unknown name converts as millimetres but is
 // still printed with its own name).
 double UnitFactor(std::string_view unit);
@@ -53,8 +54,8 @@ double NominalPixelSize(const CameraFacts& camera);
 // reference magnification.
 double UnitsPerPixel(std::string_view unit, const CameraFacts& camera);
 
-// The live tolerance-circle overlay uses its own table (millimetres 0.02963, "cm" 0.002963,
-// "inch" 0.0011665354330708663, "mil" 1.1665354330708662) times a capture-size factor:
+// The live tolerance-circle overlay uses its own table (millimetres 0.02963, "µm" 29.63, "cm"
+// 0.002963, "inch" 0.0011665354330708663, "mil" 1.1665354330708662) times a capture-size factor:
 // large sensor 2.5 at 1600x1200, 2 at 1280x960, else 1; other cameras 2 at 1280x1024, 1 at
 // 640x480, else 0.5.
 double OverlayUnitsPerPixel(std::string_view unit, const CameraFacts& camera);
@@ -81,7 +82,11 @@ struct ScaleContext {
     double s = 0.0;
     std::string unit = std::string(unit::kMillimetre);
     int decimals = kDefaultDecimals;
+    // Areas print with at least kAreaSignificantDigits significant digits, more decimals than
+    // `decimals` where needed ("Significant digits for areas").
+    bool areaSignificant = false;
 };
+inline constexpr int kAreaSignificantDigits = 3;
 
 ScaleContext MakeScaleContext(const AppSettings& settings, const CameraFacts& camera,
                               double effectiveRate);
@@ -89,6 +94,10 @@ ScaleContext MakeScaleContext(const AppSettings& settings, const CameraFacts& ca
 // ScaleValue for a length of `pixels` and an area of `squarePixels`.
 double ScaleLength(double pixels, const ScaleContext& scale);
 double ScaleArea(double squarePixels, const ScaleContext& scale);
+
+// The unit text printed after an area: "µm²" for micrometres, else the unit followed by the
+// digit 2 ("mm2").
+std::string AreaUnitText(std::string_view unit);
 
 // `value` with the context's decimals followed by its unit ("251.489mil"). A non-finite value
 // prints as zero rather than "inf" or "nan".

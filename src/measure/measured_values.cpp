@@ -36,7 +36,10 @@ std::string FormatLength(std::string_view prefix, double value, const ScaleConte
 }
 
 std::string FormatArea(double value, const ScaleContext& ctx) {
-    return Join("A:", FormatFixed(value, ctx.decimals), ctx.unit + "2");
+    const std::string number =
+        ctx.areaSignificant ? FormatFixedSignificant(value, ctx.decimals, kAreaSignificantDigits)
+                            : FormatFixed(value, ctx.decimals);
+    return Join("A:", number, AreaUnitText(ctx.unit));
 }
 
 std::string FormatDegrees(std::string_view prefix, double degrees) {

@@ -1,6 +1,7 @@
 // Measured values and label texts of every measuring tool, from the tool's integer points and
 // the view's scale. Pure functions. Labels read the same in every locale ("L:6.383mm"); angles
-// always carry two decimals and the degree sign; areas append the digit 2 to the unit.
+// always carry two decimals and the degree sign; areas append the digit 2 to the unit (micrometres
+// the sign ²).
 // An operation returns std::nullopt ("no measurement") when its points define no line, circle
 // or angle; the tool then stores nothing.
 #pragma once
@@ -21,7 +22,8 @@ using Labels = std::vector<std::string>;
 
 // "<prefix><value><unit>" with the context's decimals, e.g. FormatLength("L:", 6.383, ...).
 std::string FormatLength(std::string_view prefix, double value, const ScaleContext& ctx);
-// "A:<value><unit>2".
+// "A:<value><unit>2" ("A:<value>µm²" for micrometres); with ctx.areaSignificant the value
+// keeps at least three significant digits ("A:0.00196mm2" rather than "A:0.002mm2").
 std::string FormatArea(double value, const ScaleContext& ctx);
 // "<prefix><value>°", always two decimals.
 std::string FormatDegrees(std::string_view prefix, double degrees);

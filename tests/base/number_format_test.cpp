@@ -19,6 +19,26 @@ TEST(NumberFormat, FixedDecimalsRoundLikePrintfAndIgnoreTheLocale) {
     std::setlocale(LC_ALL, "C");
 }
 
+TEST(NumberFormat, SignificantDigitsAddDecimalsOnlyWhereNeeded) {
+    EXPECT_EQ(FormatFixedSignificant(0.00196, 3, 3), "0.00196");
+    EXPECT_EQ(FormatFixedSignificant(0.000123, 3, 3), "0.000123");
+    EXPECT_EQ(FormatFixedSignificant(-0.000123, 3, 3), "-0.000123");
+    // Enough digits already: exactly the plain decimals.
+    EXPECT_EQ(FormatFixedSignificant(12.3456, 3, 3), "12.346");
+    EXPECT_EQ(FormatFixedSignificant(0.123, 3, 3), "0.123");
+    EXPECT_EQ(FormatFixedSignificant(0.1, 2, 3), "0.100");
+    EXPECT_EQ(FormatFixedSignificant(1.5e12, 3, 3), "1500000000000.000");
+    // Rounding that carries into the next power of ten needs one decimal less.
+    EXPECT_EQ(FormatFixedSignificant(0.0009996, 3, 3), "0.00100");
+    EXPECT_EQ(FormatFixedSignificant(0.0009994, 3, 3), "0.000999");
+    // Zero, non-finite and vanishing values stay short.
+    EXPECT_EQ(FormatFixedSignificant(0.0, 3, 3), "0.000");
+    EXPECT_EQ(FormatFixedSignificant(std::nan(""), 3, 3), "0.000");
+    EXPECT_EQ(FormatFixedSignificant(1.0 / 0.0, 2, 3), "0.00");
+    EXPECT_EQ(FormatFixedSignificant(1e-300, 3, 3), "0.000000000000");
+    EXPECT_EQ(FormatFixedSignificant(4.9e-324, 3, 3), "0.000000000000");  // smallest denormal
+}
+
 TEST(NumberFormat, LeadingNumberReadsLikeStrtodWithoutInfinities) {
     EXPECT_DOUBLE_EQ(ParseLeadingNumber("60"), 60.0);
     EXPECT_DOUBLE_EQ(ParseLeadingNumber("  12.5x"), 12.5);

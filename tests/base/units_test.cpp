@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 
+#include "base/drawing_settings.h"
 #include "base/persisted_settings.h"
 #include "base/settings_store.h"
 
@@ -101,6 +102,34 @@ TEST(UnitsTest, SetUnitAndDecimalsWriteBothValues) {
     EXPECT_TRUE(SetUnit(settings, store, "micron"));
     EXPECT_EQ(MeasureUnit(settings), "micro");
     EXPECT_EQ(ReadUnitName(store, "?"), "micro");
+}
+
+TEST(UnitsTest, MicrometresConvertAtOneAndAreStoredAsAscii) {
+    const std::string um = "\xC2\xB5m";  // µm
+    EXPECT_DOUBLE_EQ(UnitFactor(um), 1.0);
+    EXPECT_DOUBLE_EQ(UnitFactor(um) / UnitFactor("mm"), 1000.0);
+    EXPECT_DOUBLE_EQ(UnitsPerPixel(um, {true, 1600, 1200}), 80.0);
+
+    AppSettings settings;
+    settings.unit = um;
+    const ScaleContext scale = MakeScaleContext(settings, kSmallCamera, 10.0);
+    EXPECT_EQ(FormatWithUnit(ScaleLength(100.0, scale), scale), "6382.979\xC2\xB5m");
+    EXPECT_EQ(AreaUnitText(um), "\xC2\xB5m\xC2\xB2");  // µm²
+    EXPECT_EQ(AreaUnitText("mm"), "mm2");
+    EXPECT_EQ(AreaUnitText("um"), "um2");  // only the real sign is the micrometre
+
+    // The settings file keeps "um"; reading it back gives the sign again, and a stored "µm"
+    // (written by hand) still reads as itself.
+    MemorySettingsStore store;
+    ASSERT_TRUE(SetUnit(settings, store, um));
+    EXPECT_EQ(MeasureUnit(settings), um);
+    EXPECT_EQ(store.ReadText("Units", "unit"), "um");
+    EXPECT_EQ(ReadUnitName(store, "?"), um);
+    store.WriteText("Units", "unit", um);
+    EXPECT_EQ(ReadUnitName(store, "?"), um);
+    EXPECT_EQ(UnitButtonIndex(um), 4);
+    EXPECT_DOUBLE_EQ(OverlayUnitsPerPixel(um, {false, 640, 480}),
+                     1000.0 * OverlayUnitsPerPixel("mm", {false, 640, 480}));
 }
 
 TEST(UnitsTest, DamagedStoredDecimalsFallBackToThree) {

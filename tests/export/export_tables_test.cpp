@@ -73,6 +73,10 @@ TEST(ExportTables, ContinuousTotalSumsTheSegmentLabelsAndIsEmptyAtZero) {
     MeasureRecord r = Record(6, {{0, 0}, {1, 0}, {0, 0}, {2, 0}, {0, 0}, {3, 0}, {0, 0}},
                              {"1.25mm", "2.5mm", "0.125mm"});
     EXPECT_EQ(ContinuousTotalText(r, 4, "cm"), "T:3.8750cm");
+    const std::vector<std::string> inMm = r.labels;
+    r.labels = {"1250.0\xC2\xB5m", "2500.0\xC2\xB5m", "125.0\xC2\xB5m"};
+    EXPECT_EQ(ContinuousTotalText(r, 1, "\xC2\xB5m"), "T:3875.0\xC2\xB5m");
+    r.labels = inMm;
     // Labels beyond the segments of the points are not counted.
     r.labels.push_back("100mm");
     EXPECT_EQ(ContinuousTotalText(r, 4, "cm"), "T:3.8750cm");

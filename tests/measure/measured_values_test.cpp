@@ -37,6 +37,31 @@ TEST(MeasuredValues, LinesReadTheSameInEveryLocale) {
     EXPECT_FALSE(LineLabels({4, 4}, {4, 4}, kPixels));
 }
 
+TEST(MeasuredValues, MicrometreAreasCarryTheSquareSign) {
+    // 100 x 50 pixels at 0.5 µm per pixel: 50 x 25 µm.
+    const ScaleContext um{0.5, "\xC2\xB5m", 1};
+    EXPECT_THAT(RectangleLabels({0, 0}, {100, 50}, um),
+                ElementsAre("A:1250.0\xC2\xB5m\xC2\xB2", "W:50.0\xC2\xB5m", "H:25.0\xC2\xB5m"));
+}
+
+TEST(MeasuredValues, AreasKeepThreeSignificantDigitsOnlyWhenAsked) {
+    // A circle of radius 25 pixels at 0.001 mm per pixel: 0.0019634954 mm².
+    ScaleContext mm{0.001, "mm", 3};
+    EXPECT_EQ(CircleLabels(25.0, mm)[0], "A:0.002mm2");
+    mm.areaSignificant = true;
+    const Labels circle = CircleLabels(25.0, mm);
+    EXPECT_EQ(circle[0], "A:0.00196mm2");
+    EXPECT_EQ(circle[1], "R:0.025mm");  // lengths keep the plain decimals
+    // Large areas and the other area tools read as before.
+    ScaleContext large{0.01, "mm", 3, true};
+    EXPECT_EQ(RectangleLabels({0, 0}, {1000, 500}, large)[0], "A:50.000mm2");
+    EXPECT_EQ(
+        (*PolygonLabels(std::vector<PixelPoint>{{0, 0}, {3, 0}, {3, 3}, {0, 3}}, mm))[0].substr(0,
+                                                                                                2),
+        "A:");
+    EXPECT_EQ(EllipseLabels({0, 0}, {10, 10}, mm)[0], "A:0.0000785mm2");
+}
+
 TEST(MeasuredValues, DotLineMeasuresToTheExactFoot) {
     const auto oblique = DotLineLabels({0, 0}, {300, 100}, {50, 200}, ScaleContext{1.0, "px", 3});
     ASSERT_TRUE(oblique);

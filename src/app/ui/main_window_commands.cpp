@@ -231,6 +231,9 @@ void MainWindow::OpenMeasureSetting() {
     auto* dialog = new PenSettingDialog(app_, liveCanvas_->Drawing(), this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QDialog::accepted, liveCanvas_, [this] { liveCanvas_->Refresh(); });
+    // Units and decimals are stored even on Cancel: relabel whatever the dialog's end.
+    connect(dialog, &QDialog::finished, liveCanvas_,
+            [this] { liveCanvas_->RelabelForCurrentScale(); });
     dialog->open();
 }
 
@@ -342,6 +345,7 @@ void MainWindow::FinishLineCalibration(MeasureRecord* line, double pixelLength) 
         if (done.applied) {
             calibratedRateBox_->setText(Qs(done.calibratedRateText));
         }
+        liveCanvas_->RelabelForCurrentScale(stillThere ? line : nullptr);
         RefreshScaleOverlays();
     }
     liveCanvas_->Refresh();

@@ -194,12 +194,26 @@ QWidget* PenSettingDialog::BuildUnitPage() {
         canvas_.subPixelEdges = on;
     });
 
+    // Stored at once; labels made from now on take it.
+    areaSignificant_ =
+        new QCheckBox(UiText("AreaSignificantDigits", "Significant digits for areas"), page);
+    areaSignificant_->setObjectName(QStringLiteral("areaSignificantDigits"));
+    areaSignificant_->setToolTip(
+        UiText("AreaSignificantDigitsTip",
+               "Areas keep at least three significant digits, e.g. 0.00196 instead of 0.002"));
+    areaSignificant_->setChecked(settings.areaSignificantDigits != 0);
+    connect(areaSignificant_, &QCheckBox::toggled, this, [this](bool on) {
+        app_.Settings().areaSignificantDigits = on ? 1 : 0;
+        WriteSetting(app_.Store(), setting::kAreaSignificantDigits, on ? 1 : 0);
+    });
+
     auto* columns = new QHBoxLayout;
     columns->addWidget(unitBox);
     columns->addWidget(decimalBox);
     auto* layout = new QVBoxLayout(page);
     layout->addLayout(columns);
     layout->addWidget(subPixelEdges_);
+    layout->addWidget(areaSignificant_);
     return page;
 }
 

@@ -37,6 +37,7 @@ class PenSettingDialog : public QDialog {
     QButtonGroup* Decimals() const { return decimals_; }
     QComboBox* RangeList() const { return rangeList_; }
     QCheckBox* SubPixelEdges() const { return subPixelEdges_; }
+    QCheckBox* AreaSignificantDigits() const { return areaSignificant_; }
     QTabWidget* Pages() const { return pages_; }
     // What the dialog holds now.
     const DrawingSettings& Chosen() const { return chosen_; }
@@ -59,6 +60,7 @@ class PenSettingDialog : public QDialog {
     QButtonGroup* decimals_ = nullptr;
     QComboBox* rangeList_ = nullptr;
     QCheckBox* subPixelEdges_ = nullptr;
+    QCheckBox* areaSignificant_ = nullptr;
     QWidget* preview_ = nullptr;
 };
 

@@ -105,6 +105,7 @@ void StillCalibration::Finish(MeasureRecord* line, double pixelLength) {
             emit canvas_.CalibrationFinished(QString::fromStdString(handover.magnification),
                                              QString::fromStdString(handover.calibratedRate));
         }
+        canvas_.RelabelForCurrentScale(stillThere ? line : nullptr);
     }
     canvas_.Repaint();
 }

@@ -26,6 +26,7 @@
 #include "detect/detection_tools.h"
 #include "imaging/depth_conversion.h"
 #include "measure/auto_tool.h"
+#include "measure/relabel.h"
 #include "measure/tool_catalog.h"
 #include "platform/qt_drawing_surface.h"
 
@@ -257,7 +258,31 @@ bool StillCanvas::ApplyImageOperation(int command) {
 // ---- InteractionView ----
 
 bool StillCanvas::PrepareRate() {
-    return calibrationFlow_.PrepareRate();
+    const bool prepared = calibrationFlow_.PrepareRate();
+    if (prepared) {
+        RelabelForCurrentScale();
+    }
+    return prepared;
+}
+
+void StillCanvas::RelabelForCurrentScale(const MeasureRecord* keep) {
+    const ScaleContext now = CurrentScale();
+    if (!(now.s > 0.0)) {
+        return;  // no rate yet: nothing was measured with one either
+    }
+    if (labelScale_ && !SameLabelScale(*labelScale_, now)) {
+        int changed = 0;
+        for (auto& record : records_.records) {
+            if (record && record.get() != keep &&
+                RelabelRecord(*record, false, *labelScale_, now)) {
+                ++changed;
+            }
+        }
+        if (changed > 0) {
+            Repaint();
+        }
+    }
+    labelScale_ = now;
 }
 
 ScaleContext StillCanvas::CurrentScale() const {

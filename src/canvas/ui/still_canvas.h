@@ -63,6 +63,10 @@ class StillCanvas : public QAbstractScrollArea, private InteractionView {
     int DisplayMode() const { return displayMode_; }
     QPoint ScrollPosition() const;
     StillRecords& Records() { return records_; }
+    // Recomputes every record's labels when the unit, decimals, area rule or rate differ from
+    // those the labels were made with, so one picture never mixes units; `keep` keeps its
+    // labels (the calibration line reads what was typed).
+    void RelabelForCurrentScale(const MeasureRecord* keep = nullptr);
     DrawingSettings& Drawing() { return drawing_; }
     StillInteraction& Interaction() { return *interaction_; }
     ViewCalibration& RateState() { return calibrationFlow_.State(); }
@@ -165,6 +169,7 @@ class StillCanvas : public QAbstractScrollArea, private InteractionView {
     StillRecords records_;
     DrawingSettings drawing_;
     StillCalibration calibrationFlow_;
+    std::optional<ScaleContext> labelScale_;  // the scale the records' labels were made with
     std::unique_ptr<DetectionTools> autoTools_;
     std::unique_ptr<StillInteraction> interaction_;
     QImage back_;  // the memory surface, of the view's size

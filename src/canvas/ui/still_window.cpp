@@ -258,6 +258,8 @@ void StillWindow::OnCommand(int command) {
         case still_command::kPenSetting: {
             PenSettingDialog dialog(app_, canvas_->Drawing(), this);
             dialog.exec();
+            // Units and decimals are stored even on Cancel.
+            canvas_->RelabelForCurrentScale();
             return;
         }
         case still_command::kText: {

@@ -14,6 +14,7 @@
 #include "detect/detection_tools.h"
 #include "live/live_session.h"
 #include "live/ui/length_line_dialog.h"
+#include "measure/relabel.h"
 #include "platform/camera_service.h"
 #include "platform/qt_drawing_surface.h"
 
@@ -163,6 +164,33 @@ void LiveCanvas::UpdateTransform() {
 void LiveCanvas::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     UpdateTransform();
+}
+
+bool LiveCanvas::PrepareRate() {
+    const bool prepared = rateCheck ? rateCheck() : false;
+    if (prepared) {
+        RelabelForCurrentScale();
+    }
+    return prepared;
+}
+
+void LiveCanvas::RelabelForCurrentScale(const MeasureRecord* keep) {
+    const ScaleContext now = CurrentScale();
+    if (!(now.s > 0.0)) {
+        return;
+    }
+    if (labelScale_ && !SameLabelScale(*labelScale_, now)) {
+        int changed = 0;
+        for (auto& record : session_.Records().records) {
+            if (record && record.get() != keep && RelabelRecord(*record, true, *labelScale_, now)) {
+                ++changed;
+            }
+        }
+        if (changed > 0) {
+            Repaint();
+        }
+    }
+    labelScale_ = now;
 }
 
 ScaleContext LiveCanvas::CurrentScale() const {

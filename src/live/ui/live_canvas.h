@@ -61,6 +61,9 @@ class LiveCanvas : public QWidget, private InteractionView {
     DrawingSettings& Drawing() { return drawing_; }
     // Shows a change of the records or overlays now, also over a paused picture.
     void Refresh() { Repaint(); }
+    // Recomputes every live record's labels when the unit, decimals, area rule or rate differ
+    // from those the labels were made with; `keep` keeps its labels.
+    void RelabelForCurrentScale(const MeasureRecord* keep = nullptr);
 
     // The rate check of a measuring tool (the main window reads its rate boxes). Without one
     // every tool is refused.
@@ -97,7 +100,7 @@ class LiveCanvas : public QWidget, private InteractionView {
     void FreePointer() override { confine_.reset(); }
     DrawingSettings CurrentDrawingSettings() const override { return drawing_; }
     ScaleContext CurrentScale() const override;
-    bool PrepareRate() override { return rateCheck ? rateCheck() : false; }
+    bool PrepareRate() override;
     UserPrompts& Prompts() override { return prompts_; }
     std::optional<double> AskReferenceLength(std::string_view unitName) override;
     void SetMoveCursor(bool on) override;
@@ -109,6 +112,7 @@ class LiveCanvas : public QWidget, private InteractionView {
 
     LiveSession& session_;
     const AppSettings& settings_;
+    std::optional<ScaleContext> labelScale_;  // the scale the records' labels were made with
     UserPrompts& prompts_;
     DrawingSettings drawing_;
     QString statusText_;

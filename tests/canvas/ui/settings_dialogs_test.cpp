@@ -108,6 +108,46 @@ TEST_F(SettingsDialogTest, SubPixelEdgesIsOnByDefaultAndStoredWithTheUnitsAtOnce
     EXPECT_FALSE(reopened.SubPixelEdges()->isChecked());
 }
 
+TEST_F(SettingsDialogTest, MicrometresAreOfferedShownAsTheSignAndStoredAsUm) {
+    {
+        PenSettingDialog dialog(app, canvas);
+        QAbstractButton* micrometre = dialog.Units()->button(4);
+        ASSERT_NE(micrometre, nullptr);
+        EXPECT_EQ(micrometre->text(), QString::fromUtf8("\xC2\xB5m"));
+        micrometre->click();
+        dialog.reject();
+    }
+    EXPECT_EQ(app.Settings().unit, "\xC2\xB5m");
+    EXPECT_EQ(store.ReadText("Units", "unit"), "um");
+
+    AppState next(store, {dir.Sub("config"), dir.Sub("Documents"), dir.Sub("res"), 1033});
+    next.Initialise();
+    EXPECT_EQ(next.Settings().unit, "\xC2\xB5m");
+    PenSettingDialog reopened(next, canvas);
+    EXPECT_EQ(reopened.Units()->checkedId(), 4);
+}
+
+TEST_F(SettingsDialogTest, SignificantDigitsForAreasIsOffByDefaultAndStoredAtOnce) {
+    const CameraFacts camera;
+    {
+        PenSettingDialog dialog(app, canvas);
+        ASSERT_NE(dialog.AreaSignificantDigits(), nullptr);
+        EXPECT_FALSE(dialog.AreaSignificantDigits()->isChecked());
+        EXPECT_EQ(dialog.AreaSignificantDigits()->text(), "Significant digits for areas");
+        EXPECT_FALSE(MakeScaleContext(app.Settings(), camera, 10.0).areaSignificant);
+        dialog.AreaSignificantDigits()->click();
+        dialog.reject();
+    }
+    EXPECT_EQ(store.ReadNumber("Units", "AreaSigDigits"), 1u);
+    EXPECT_TRUE(MakeScaleContext(app.Settings(), camera, 10.0).areaSignificant);
+
+    AppState next(store, {dir.Sub("config"), dir.Sub("Documents"), dir.Sub("res"), 1033});
+    next.Initialise();
+    EXPECT_TRUE(MakeScaleContext(next.Settings(), camera, 10.0).areaSignificant);
+    PenSettingDialog reopened(next, canvas);
+    EXPECT_TRUE(reopened.AreaSignificantDigits()->isChecked());
+}
+
 TEST_F(SettingsDialogTest, UnknownUnitsAndDecimalsShowTheirFallbackButtons) {
     app.Settings().unit = "um";
     app.Settings().decimals = 7;

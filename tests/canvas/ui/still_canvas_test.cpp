@@ -16,6 +16,7 @@
 #include <QPointer>
 
 #include "app/app_state.h"
+#include "base/number_format.h"
 #include "canvas/still_window_commands.h"
 #include "canvas/ui/magnifier_lens.h"
 #include "canvas/ui/still_window.h"
@@ -103,6 +104,32 @@ TEST_F(StillCanvasTest, ClicksMeasureALineAndTheRubberBandLeavesNoTrace) {
     const QImage drawn = canvas->RenderView();
     EXPECT_EQ(drawn.pixelColor(200, 100), QColor(255, 0, 0));
     EXPECT_EQ(drawn.pixelColor(200, 300), QColor(128, 128, 128));
+}
+
+TEST_F(StillCanvasTest, ChangingTheUnitOrTheRateRelabelsEveryRecord) {
+    ASSERT_TRUE(canvas->ChooseCommand(kStraightLineMeasure));
+    Click(100, 100);
+    Click(300, 100);
+    Click(320, 140);
+    ASSERT_EQ(canvas->Records().size(), 1u);
+    const std::string inMm = canvas->Records()[0].labels.at(0);
+    ASSERT_EQ(inMm.substr(inMm.size() - 2), "mm");
+    const double mm = ParseLeadingNumber(inMm.substr(2));
+
+    // The unit dialog's choice, then the next tool choice: the old line reads micrometres,
+    // measured again from its points (not the rounded millimetres times 1000).
+    ASSERT_TRUE(SetUnit(app.Settings(), store, "\xC2\xB5m"));
+    canvas->RelabelForCurrentScale();
+    const std::string inUm = canvas->Records()[0].labels.at(0);
+    EXPECT_EQ(inUm.substr(inUm.size() - 3), "\xC2\xB5m");
+    EXPECT_NEAR(ParseLeadingNumber(inUm.substr(2)), mm * 1000.0, 0.5);
+    EXPECT_EQ(canvas->Records()[0].points.back(), (PixelPoint{320, 140}));
+
+    // A new magnification takes effect at the next tool choice, for old records too.
+    window->MagnificationBox()->setText(QStringLiteral("200"));
+    ASSERT_TRUE(canvas->ChooseCommand(kStraightLineMeasure));
+    EXPECT_NEAR(ParseLeadingNumber(canvas->Records()[0].labels.at(0).substr(2)), mm * 1000.0 / 2.0,
+                0.5);
 }
 
 TEST_F(StillCanvasTest, LineCalibrationSetsTheScaleAndStoresIt) {

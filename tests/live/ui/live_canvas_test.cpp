@@ -81,6 +81,32 @@ TEST_F(LiveCanvasTest, RubberBandIsKeptForTheNextPictureInClientPixels) {
     EXPECT_FALSE(canvas.KeptBand().has_value());
 }
 
+TEST_F(LiveCanvasTest, ANewUnitOrRateRelabelsTheLiveRecordsAtTheNextToolChoice) {
+    canvas.resize(640, 480);
+    std::string magnification = "10";
+    canvas.rateCheck = [&] {
+        return session.Calibration().PrepareRate({magnification, ""}, prompts);
+    };
+    ASSERT_TRUE(session.ChooseCommand(1179));  // straight line
+    Click(100, 100);
+    Click(200, 100);
+    Click(220, 140);  // places the label
+    ASSERT_EQ(session.Records().size(), 1u);
+    // 100 pixels at magnification 10 on a large-sensor camera: 100 * 0.08 mm.
+    EXPECT_EQ(session.Records()[0].labels.at(0), "L:8.000mm");
+
+    settings.unit = "\xC2\xB5m";
+    canvas.RelabelForCurrentScale();
+    EXPECT_EQ(session.Records()[0].labels.at(0), "L:8000.000\xC2\xB5m");
+
+    magnification = "20";
+    // A second press switches the line tool off, a third chooses it again with the new rate.
+    ASSERT_TRUE(session.ChooseCommand(1179));
+    EXPECT_EQ(session.Records()[0].labels.at(0), "L:8000.000\xC2\xB5m");
+    ASSERT_TRUE(session.ChooseCommand(1179));
+    EXPECT_EQ(session.Records()[0].labels.at(0), "L:4000.000\xC2\xB5m");
+}
+
 TEST_F(LiveCanvasTest, MeasuringToolsAreRefusedWithoutARateCheck) {
     EXPECT_FALSE(session.ChooseCommand(1179));
     canvas.SetStatusText(QStringLiteral("Please connect"));
