@@ -169,8 +169,9 @@ TEST_F(MainWindowSnapshotTest, CameraButtonSwitchFlipsTheSettingTheButtonAndItsT
     EXPECT_EQ(window->Button(command::kSnapSwitch)->toolTip(), "Snapshot Enable");
     // The camera's button now takes a snapshot.
     camera->Demo()->PressButton();
+    // Generous: under a loaded parallel test run the next frame can be slow to come.
     ASSERT_TRUE(
-        WaitUntil([&] { return window->Strip()->Browser().Pictures().Count() == 1; }, 5000));
+        WaitUntil([&] { return window->Strip()->Browser().Pictures().Count() == 1; }, 15000));
     EXPECT_TRUE(SelectedName(*window->Strip()).ends_with("_N0001.jpg"));
 
     window->Button(command::kSnapSwitch)->click();
